@@ -1,0 +1,61 @@
+# Norvale: the two everyday commands are `make run` and `make test`; both set up
+# everything they need on a fresh Debian 12 machine first.
+
+PREFIX ?= /usr/local
+CMAKE ?= cmake
+CTEST ?= ctest
+
+.PHONY: all deps build run test test-dev test-asan bench fuzz format format-check install package clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	$(CMAKE) --preset dev
+	$(CMAKE) --build --preset dev
+
+run: build
+	@scripts/run.sh build/dev
+
+test: deps format-check test-dev test-asan
+
+test-dev:
+	$(CMAKE) --preset dev
+	$(CMAKE) --build --preset dev
+	$(CTEST) --preset dev
+
+test-asan:
+	$(CMAKE) --preset asan
+	$(CMAKE) --build --preset asan
+	$(CTEST) --preset asan
+
+bench: deps
+	$(CMAKE) --preset release
+	$(CMAKE) --build --preset release
+	@scripts/bench.sh build/release
+
+fuzz: deps
+	$(CMAKE) --preset fuzz
+	$(CMAKE) --build --preset fuzz
+	@scripts/fuzz.sh build/fuzz $${FUZZ_SECONDS:-60}
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
+
+install: deps
+	$(CMAKE) --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	$(CMAKE) --build --preset release
+	$(CMAKE) --install build/release
+
+package: deps
+	$(CMAKE) --preset release
+	$(CMAKE) --build --preset release
+	cd build/release && cpack -G DEB
+
+clean:
+	rm -rf build

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace norvale {
+
+// What the program remembers between runs, stored as 14 little-endian bytes.
+struct AppSettings {
+    // No stored position until a read: a corner no desktop contains.
+    std::int32_t nLeft = std::numeric_limits<std::int32_t>::min();
+    std::int32_t nTop = std::numeric_limits<std::int32_t>::min();
+    std::int32_t nDateFormat = 5;
+    bool bNorthern = true;
+    bool bFull = true;
+};
+
+// "$XDG_CONFIG_HOME/Norvale/" (or "$HOME/.config/Norvale/"); nullopt when
+// neither names an absolute folder.
+std::optional<std::string> SettingsFolderPath();
+std::optional<std::string> SettingsFilePath();
+
+// True when every field was read; fields read before a short end keep their
+// new values.
+bool LoadSettings(AppSettings& settings);
+// Creates the settings folder (and its parents) and resets nDateFormat and bFull.
+void CreateSettingsFolder(AppSettings& settings);
+// Writes the whole file through a temporary file and a rename; false (and the
+// old file untouched) on any failure.
+bool SaveSettings(const AppSettings& settings);
+
+} // namespace norvale

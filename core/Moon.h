@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/DateValue.h"
+
+#include <string>
+#include <string_view>
+
+namespace norvale {
+
+inline constexpr double SynodicMonth = 29.530589;
+inline constexpr double PhaseStep = SynodicMonth / 28;
+
+// 2002-01-13 13:29:00 local wall-clock time, the new moon all ages count from.
+DateValue ReferenceNewMoon();
+
+// Days since the last new moon at the instant v holds, in [0, SynodicMonth).
+double MoonAge(const DateValue& v);
+// The step 0-27 of the 28-step cycle that v's calendar day belongs to, or -1.
+int PhaseDay(const DateValue& v);
+
+// "New Moon", "Waxing Crescent", ... for a phase day; empty for a negative one.
+std::string_view PhaseName(int phaseDay);
+
+// "7.13 day, First Quarter"
+std::string AgeText(const DateValue& v);
+// "48.3% illuminated"
+std::string IlluminationText(const DateValue& v);
+
+// Picker pattern ("dd-MMM-yyyy") when picker is true, text pattern ("%d-%b-%Y")
+// otherwise; indexes outside 0-5 read row 5.
+std::string DateFormatPattern(int index, bool picker);
+// "Today: 06 Dec, Sunday", "History: ...", "Future: ..." against Now().
+std::string DayCaption(const DateValue& v);
+
+// Fixed-point text of x with the given decimals: the 17-significant-digit
+// expansion rounded half up at the last printed digit, in the POSIX locale.
+std::string FixedText(double x, int decimals);
+
+} // namespace norvale
