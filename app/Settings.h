@@ -1,8 +1,12 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace norvale {
@@ -30,5 +34,31 @@ void CreateSettingsFolder(AppSettings& settings);
 // Writes the whole file through a temporary file and a rename; false (and the
 // old file untouched) on any failure.
 bool SaveSettings(const AppSettings& settings);
+
+// Size of the stored record: three 32-bit integers and two flag bytes.
+inline constexpr std::size_t kSettingsFileSize = 14;
+
+// Reads the fields from the bytes of a settings file exactly as LoadSettings
+// reads them from the file: each field is stored as soon as it is complete,
+// and the result is false when the bytes end before the last field.
+bool LoadSettingsFromBytes(std::span<const std::uint8_t> bytes, AppSettings& settings);
+// The bytes SaveSettings writes for the record (flags as 1 or 0).
+std::array<std::uint8_t, kSettingsFileSize> SettingsToBytes(const AppSettings& settings);
+
+// The steps of a save, in the order the writer takes them.
+enum class SaveStep {
+    Open,   // create the temporary file next to the target
+    Mode,   // give it the mode (and owner) of the file it replaces
+    Write,  // write the record
+    Sync,   // flush it to the disk
+    Close,  // close it
+    Rename, // move it over the target
+};
+
+// Test seam: called before each step of a save; returning true makes that step
+// fail as if the system call had failed. An empty function removes the hook.
+// Set it only while no save is running.
+using SaveFaultHook = std::function<bool(SaveStep)>;
+void SetSaveFaultHook(SaveFaultHook hook);
 
 } // namespace norvale
