@@ -1,0 +1,103 @@
+#include "picture/MoonImage.h"
+
+#include "core/Moon.h"
+#include "picture/Panel.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <utility>
+
+namespace norvale {
+
+MoonImageHost::~MoonImageHost() = default;
+
+CMoonImage::CMoonImage(QWidget* parent) : QWidget(parent) {
+    // The paint covers every pixel: no background erase, no flicker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CMoonImage::~CMoonImage() = default;
+
+void CMoonImage::Attach(MoonImageHost* host) {
+    m_geometry = ComputeGeometry(width(), height());
+    m_textFont = PanelFont();
+    m_date = DateValue::Now();
+    m_host = host;
+    RefreshAccessibleText();
+}
+
+void CMoonImage::SetStarSeedSource(StarSeedSource source) {
+    m_starSeedSource = std::move(source);
+}
+
+std::uint32_t CMoonImage::NextStarSeed() const {
+    return m_starSeedSource ? m_starSeedSource() : CurrentStarSeed();
+}
+
+void CMoonImage::RefreshAccessibleText() {
+    setAccessibleName(QString::fromStdString(DayCaption(m_date)));
+    setAccessibleDescription(
+        QString::fromStdString(AgeText(m_date) + ", " + IlluminationText(m_date)));
+}
+
+void CMoonImage::paintEvent(QPaintEvent* /*event*/) {
+    OnPaint();
+}
+
+void CMoonImage::OnPaint() {
+    const bool northern = m_host == nullptr || m_host->IsNorthern();
+    QImage buffer(m_geometry.m_clientRect.Width(), m_geometry.m_clientRect.Height(),
+                  QImage::Format_RGB32);
+    if (!buffer.isNull()) {
+        RenderPanel(buffer, m_geometry, m_textFont, m_date, northern, NextStarSeed());
+    }
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), buffer);
+    RefreshAccessibleText();
+}
+
+void CMoonImage::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonDown(event);
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CMoonImage::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonDblClk(event);
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void CMoonImage::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        OnRButtonUp(event);
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CMoonImage::OnLButtonDown(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+}
+
+void CMoonImage::OnLButtonDblClk(QMouseEvent* event) {
+    if (m_host != nullptr) {
+        m_host->OnToday();
+    }
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void CMoonImage::OnRButtonUp(QMouseEvent* event) {
+    if (m_host != nullptr) {
+        m_host->OpenMenuAt(mapToGlobal(event->position().toPoint()));
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+} // namespace norvale

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/DateValue.h"
+#include "picture/Shading.h"
+
+#include <QFont>
+#include <QPoint>
+#include <QWidget>
+
+namespace norvale {
+
+// What the picture needs of the window that holds it.
+class MoonImageHost {
+public:
+    virtual ~MoonImageHost();
+    // The hemisphere setting, read at every paint (true = Northern).
+    virtual bool IsNorthern() const = 0;
+    // The "Today" operation, run on a double click.
+    virtual void OnToday() = 0;
+    // Opens the pop-up menu with its top-left corner at a global position.
+    virtual void OpenMenuAt(const QPoint& globalPos) = 0;
+};
+
+// The Moon picture control: a black panel with the shaded Moon of m_date,
+// stars and three text lines. Attach it once the widget has its final size.
+class CMoonImage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CMoonImage(QWidget* parent = nullptr);
+    ~CMoonImage() override;
+
+    // Prepares geometry (from the current client size), font and date (Now);
+    // the host is read at every paint and on the mouse gestures.
+    void Attach(MoonImageHost* host);
+    bool IsAttached() const { return m_host != nullptr; }
+
+    // Where each paint takes its star seed; empty restores the clock.
+    void SetStarSeedSource(StarSeedSource source);
+
+    // Updates the accessible name (caption) and description (age and
+    // illumination lines) from m_date; called by every paint and by
+    // RefreshAccessibleText after m_date changes.
+    void RefreshAccessibleText();
+
+    const PictureGeometry& Geometry() const { return m_geometry; }
+
+    // The shown day (and time of day). Write it, then repaint().
+    DateValue m_date{0.0, DateStatus::valid};
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    void OnPaint();
+    void OnLButtonDown(QMouseEvent* event);
+    void OnLButtonDblClk(QMouseEvent* event);
+    void OnRButtonUp(QMouseEvent* event);
+
+private:
+    std::uint32_t NextStarSeed() const;
+
+    MoonImageHost* m_host = nullptr;
+    PictureGeometry m_geometry;
+    QFont m_textFont;
+    StarSeedSource m_starSeedSource;
+};
+
+} // namespace norvale

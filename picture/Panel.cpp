@@ -1,0 +1,85 @@
+#include "picture/Panel.h"
+
+#include "core/Moon.h"
+#include "picture/Fonts.h"
+#include "picture/Textures.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <string>
+
+namespace norvale {
+
+namespace {
+
+PixelBuffer BufferOf(QImage& image) {
+    PixelBuffer buffer;
+    buffer.pixels = reinterpret_cast<std::uint32_t*>(image.bits());
+    buffer.width = image.width();
+    buffer.height = image.height();
+    buffer.stride = static_cast<std::int32_t>(image.bytesPerLine() / 4);
+    return buffer;
+}
+
+// Draws text with its top-left corner at (x, top) on an opaque black box as
+// wide as its advance and as high as the font's ascent plus descent.
+void DrawTopAlignedText(QPainter& painter, const QFontMetrics& metrics, int x, int top,
+                        const std::string& text) {
+    const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const int width = metrics.horizontalAdvance(line);
+    painter.fillRect(QRect(x, top, width, metrics.ascent() + metrics.descent()), Qt::black);
+    painter.drawText(QPoint(x, top + metrics.ascent()), line);
+}
+
+} // namespace
+
+QFont PanelFont() {
+    return CreateStyledFont(0, -10, QStringLiteral("Tahoma"));
+}
+
+void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
+                 const DateValue& date, bool northern, std::uint32_t starSeed) {
+    if (image.isNull()) {
+        return;
+    }
+    if (image.format() != QImage::Format_RGB32) {
+        image = image.convertToFormat(QImage::Format_RGB32);
+    }
+    image.fill(Qt::black);
+    const PixelBuffer buffer = BufferOf(image);
+    DrawStarsSeeded(buffer, geometry, PanelStarCount, starSeed);
+
+    PictureGeometry working = geometry;
+    DrawMoon(buffer, working, PhaseDay(date), northern, BuiltInTextures());
+
+    const int h = geometry.m_clientRect.Height();
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const QFontMetrics metrics(font, &image);
+    DrawTopAlignedText(painter, metrics, TextLeft, h - CaptionRowFromBottom, DayCaption(date));
+    DrawTopAlignedText(painter, metrics, TextLeft, h - AgeRowFromBottom, AgeText(date));
+    DrawTopAlignedText(painter, metrics, TextLeft, h - IlluminationRowFromBottom,
+                       IlluminationText(date));
+}
+
+void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint32_t starSeed) {
+    RenderPanel(image, ComputeGeometry(image.width(), image.height()), PanelFont(), date, northern,
+                starSeed);
+}
+
+QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern,
+                        std::uint32_t starSeed) {
+    QImage image(w, h, QImage::Format_RGB32);
+    RenderPanel(image, date, northern, starSeed);
+    return image;
+}
+
+bool WritePanelPng(const QString& path, const DateValue& date, bool northern,
+                   std::uint32_t starSeed) {
+    const QImage image = RenderPanelImage(PanelWidth, PanelHeight, date, northern, starSeed);
+    return image.save(path, "PNG");
+}
+
+} // namespace norvale

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "picture/Shading.h"
+
+namespace norvale {
+
+inline constexpr std::int32_t TextureWidth = 193;
+inline constexpr std::int32_t TextureHeight = 183;
+
+// The built-in surface textures (bitmap 131 lit, 130 dark), decoded once on
+// first use. Each call returns the same views.
+// When the generated textures are missing or unreadable (a broken build) they
+// are even surfaces of the mean colours and BuiltInTexturesAvailable() is false.
+const MoonTextures& BuiltInTextures();
+bool BuiltInTexturesAvailable();
+
+} // namespace norvale
