@@ -1,0 +1,52 @@
+#include "core/Moon.h"
+
+#include <array>
+#include <string>
+#include <tuple>
+
+namespace norvale {
+
+namespace {
+
+struct DateFormatRow {
+    const char* picker;
+    const char* text;
+};
+
+constexpr std::array<DateFormatRow, 6> kDateFormats = {{
+    {"dd/MM/yyyy", "%d/%m/%Y"},
+    {"dd/MMM/yyyy", "%d/%b/%Y"},
+    {"dd.MM.yyyy", "%d.%m.%Y"},
+    {"dd.MMM.yyyy", "%d.%b.%Y"},
+    {"dd-MM-yyyy", "%d-%m-%Y"},
+    {"dd-MMM-yyyy", "%d-%b-%Y"},
+}};
+
+constexpr int kDefaultDateFormat = 5;
+
+// Year, month and day of v, each -1 when v cannot be split.
+std::tuple<int, int, int> CalendarDate(const DateValue& v) {
+    SystemTime fields;
+    if (!v.ToFields(fields)) {
+        return {-1, -1, -1};
+    }
+    return {fields.wYear, fields.wMonth, fields.wDay};
+}
+
+} // namespace
+
+std::string DateFormatPattern(int index, bool picker) {
+    const bool known = index >= 0 && index < static_cast<int>(kDateFormats.size());
+    const DateFormatRow& row =
+        kDateFormats[static_cast<std::size_t>(known ? index : kDefaultDateFormat)];
+    return picker ? row.picker : row.text;
+}
+
+std::string DayCaption(const DateValue& v) {
+    const auto shown = CalendarDate(v);
+    const auto today = CalendarDate(DateValue::Now());
+    const char* prefix = shown == today ? "Today: " : shown > today ? "Future: " : "History: ";
+    return prefix + v.Format("%d %b, %A");
+}
+
+} // namespace norvale
