@@ -243,19 +243,23 @@ FileDescriptor CreateTemporary(const std::string& target, std::string& tempPath)
     return FileDescriptor();
 }
 
-// Gives the new file the mode and owner of the file it replaces.
-bool CopyModeAndOwner(int fd, const struct stat& old) {
+// Gives the new file the mode and owner of the file it replaces; a new file
+// keeps the mode its creation gave it.
+bool CopyModeAndOwner(int fd, const std::optional<struct stat>& old) {
     if (InjectedFault(SaveStep::Mode)) {
         return false;
     }
-    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+    if (!old) {
+        return true;
+    }
+    if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
         // Only a privileged process may hand a file to another owner; anyone
         // else keeps the file as their own, which is all they could write.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
             // Not a failure of the save: the new file is the writer's own.
         }
     }
-    return ::fchmod(fd, old.st_mode & 07777) == 0;
+    return ::fchmod(fd, old->st_mode & 07777) == 0;
 }
 
 // Flushes the folder entry of a completed rename; a failure here cannot undo
@@ -276,9 +280,9 @@ bool ReplaceFile(const std::string& target, const std::optional<struct stat>& ol
     if (!file.IsOpen()) {
         return false;
     }
-    const bool written = (!old || CopyModeAndOwner(file.Get(), *old)) &&
-                         !InjectedFault(SaveStep::Write) && WriteAll(file.Get(), bytes) &&
-                         !InjectedFault(SaveStep::Sync) && ::fsync(file.Get()) == 0;
+    const bool written = CopyModeAndOwner(file.Get(), old) && !InjectedFault(SaveStep::Write) &&
+                         WriteAll(file.Get(), bytes) && !InjectedFault(SaveStep::Sync) &&
+                         ::fsync(file.Get()) == 0;
     const bool closed = !InjectedFault(SaveStep::Close) && file.Close();
     if (!written || !closed || InjectedFault(SaveStep::Rename) ||
         ::rename(tempPath.c_str(), target.c_str()) != 0) {
