@@ -89,17 +89,6 @@ TEST_F(SettingsFile, FirstStartCreatesTheFolderWithItsParentsAndResets) {
     EXPECT_TRUE(SameSettings(loaded, settings));
 }
 
-TEST_F(SettingsFile, DefaultRecordOpensCentredFullNorthernWithLayoutFive) {
-    AppSettings settings;
-    EXPECT_FALSE(LoadSettings(settings));
-    CreateSettingsFolder(settings);
-    EXPECT_EQ(settings.nLeft, INT_MIN);
-    EXPECT_EQ(settings.nTop, INT_MIN);
-    EXPECT_EQ(settings.nDateFormat, 5);
-    EXPECT_TRUE(settings.bNorthern);
-    EXPECT_TRUE(settings.bFull);
-}
-
 TEST_F(SettingsFile, WithoutAnAbsoluteFolderNothingIsReadOrWrittenAnywhere) {
     ::unsetenv("XDG_CONFIG_HOME");
     ::setenv("HOME", "relative", 1);
