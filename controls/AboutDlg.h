@@ -17,6 +17,9 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // The maker's notice line under the links.
+    static const char* const kNotice;
+
     explicit CAboutDlg(QWidget* parent = nullptr);
     ~CAboutDlg() override;
 

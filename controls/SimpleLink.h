@@ -61,6 +61,10 @@ public:
     // Opens the target if it is a web address; returns whether it did.
     bool OpenTarget();
 
+    // What the accessibility press action does: the click notification, then
+    // the target is opened.
+    void Activate();
+
 signals:
     void clicked();
     void doubleClicked();

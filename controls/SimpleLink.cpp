@@ -1,0 +1,197 @@
+#include "controls/SimpleLink.h"
+
+#include "controls/Icons.h"
+#include "controls/Web.h"
+#include "picture/Fonts.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QMouseEvent>
+#include <QPalette>
+
+#include <utility>
+
+namespace norvale {
+
+namespace {
+
+// Font of the links: "Tahoma" (or the picture's fallback for it) with a
+// character height of 11 pixels; style 0 is plain, style 4 underlined.
+constexpr int kLinkFontHeight = -11;
+constexpr int kPlainStyle = 0;
+constexpr int kUnderlineStyle = 4;
+const QString kLinkFace = QStringLiteral("Tahoma");
+
+// Screen readers see a link: caption as name, tooltip as description, and a
+// press action that does what a click does.
+class SimpleLinkAccessible : public QAccessibleWidget {
+public:
+    explicit SimpleLinkAccessible(CSimpleLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+        case QAccessible::Name:
+            return Link()->text();
+        case QAccessible::Description:
+            return Link()->TooltipText();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& actionName) override {
+        if (actionName == pressAction())
+            Link()->Activate();
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    CSimpleLink* Link() const { return static_cast<CSimpleLink*>(widget()); }
+};
+
+QAccessibleInterface* SimpleLinkAccessibleFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String(CSimpleLink::staticMetaObject.className()))
+        return nullptr;
+    auto* link = qobject_cast<CSimpleLink*>(object);
+    return link ? new SimpleLinkAccessible(link) : nullptr;
+}
+
+void InstallAccessibleFactoryOnce() {
+    static const bool installed = [] {
+        QAccessible::installFactory(SimpleLinkAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace
+
+CSimpleLink::CSimpleLink(QWidget* parent) : CSimpleLink(QString(), parent) {}
+
+CSimpleLink::CSimpleLink(const QString& caption, QWidget* parent) : QLabel(parent) {
+    InstallAccessibleFactoryOnce();
+    // Captions are shown as they are, never read as markup.
+    setTextFormat(Qt::PlainText);
+    setText(caption);
+    // Movement must arrive without a button held, as it does for the platform.
+    setMouseTracking(true);
+    m_hoverTimer.setInterval(kHoverPeriodMs);
+    connect(&m_hoverTimer, &QTimer::timeout, this, &CSimpleLink::OnTimer);
+}
+
+CSimpleLink::~CSimpleLink() = default;
+
+void CSimpleLink::Attach() {
+    m_bHover = false;
+    m_crText = kLinkTextColor;
+    m_crBack = palette().color(QPalette::Button);
+    m_crHoverBack = m_crBack;
+    m_crHoverText = kLinkTextColor;
+    m_strTarget = text();
+    m_strTooltip = QStringLiteral("Go to ") + m_strTarget;
+    setToolTip(m_strTooltip);
+    m_rcClient = rect();
+    m_pFont = CreateStyledFont(kPlainStyle, kLinkFontHeight, kLinkFace);
+    m_pHoverFont = CreateStyledFont(kUnderlineStyle, kLinkFontHeight, kLinkFace);
+    m_hCursor = HandCursor();
+    setCursor(m_hCursor);
+    m_hoverTimer.stop();
+    ApplyLook();
+}
+
+void CSimpleLink::SetTarget(const QString& text) {
+    m_strTarget = text;
+}
+
+void CSimpleLink::SetTooltipText(const QString& text) {
+    m_strTooltip = text;
+    setToolTip(m_strTooltip);
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void CSimpleLink::SetPointerSource(PointerSource source) {
+    m_pointerSource = std::move(source);
+}
+
+QPoint CSimpleLink::PointerPos() const {
+    return m_pointerSource ? m_pointerSource() : QCursor::pos();
+}
+
+void CSimpleLink::ApplyLook() {
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, m_bHover ? m_crHoverText : m_crText);
+    colours.setColor(QPalette::Window, m_bHover ? m_crHoverBack : m_crBack);
+    setPalette(colours);
+    setFont(m_bHover ? m_pHoverFont : m_pFont);
+    repaint();
+}
+
+void CSimpleLink::OnMouseMove() {
+    if (m_bHover)
+        return;
+    m_bHover = true;
+    ApplyLook();
+    m_hoverTimer.start();
+}
+
+void CSimpleLink::OnTimer() {
+    if (!m_bHover)
+        return;
+    // QRect::contains on (0, 0, width, height) takes left and top as inside
+    // and right and bottom as outside. The rectangle is the one taken at
+    // attach, even if the label was resized since.
+    if (m_rcClient.contains(mapFromGlobal(PointerPos())))
+        return;
+    m_bHover = false;
+    m_hoverTimer.stop();
+    ApplyLook();
+}
+
+bool CSimpleLink::OpenTarget() {
+    // Only web addresses leave the program: a day label's target is its bare
+    // caption ("Next"), which must never be handed to the desktop as a file.
+    return OpenUrl(QUrl(m_strTarget, QUrl::StrictMode));
+}
+
+void CSimpleLink::Activate() {
+    emit clicked();
+    OpenTarget();
+}
+
+void CSimpleLink::OnLButtonUp(const QPoint& pos) {
+    // Qt delivers the release to the label that took the press; only a
+    // release over the label counts, as when the platform sends it there.
+    if (rect().contains(pos))
+        OpenTarget();
+}
+
+void CSimpleLink::mouseMoveEvent(QMouseEvent* event) {
+    OnMouseMove();
+    QLabel::mouseMoveEvent(event);
+}
+
+void CSimpleLink::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+    QLabel::mousePressEvent(event);
+}
+
+void CSimpleLink::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click reports only the double click; the
+    // base class would turn it into another press.
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    event->accept();
+}
+
+void CSimpleLink::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp(event->position().toPoint());
+    QLabel::mouseReleaseEvent(event);
+}
+
+} // namespace norvale
