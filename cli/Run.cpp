@@ -1,0 +1,134 @@
+#include "cli/Run.h"
+
+#include "cli/Options.h"
+#include "cli/Output.h"
+#include "core/Clock.h"
+
+#include <optional>
+#include <ostream>
+#include <variant>
+
+namespace norvale::cli {
+namespace {
+
+struct Moment {
+    CivilDate date;
+    TimeOfDay time;
+};
+
+// The current local date and time of day, or nullopt when the clock cannot
+// be read as a local time.
+std::optional<Moment> CurrentMoment() {
+    const DateValue now = DateValue::Now();
+    SystemTime fields;
+    if (!now.ToFields(fields)) {
+        return std::nullopt;
+    }
+    return Moment{CivilDate{fields.wYear, fields.wMonth, fields.wDay},
+                  TimeOfDay{fields.wHour, fields.wMinute, fields.wSecond}};
+}
+
+// The asked-for date and time, with today and the current time of day
+// filling what was not given.
+std::optional<Moment> ChosenMoment(const Options& options) {
+    if (options.date && options.time) {
+        return Moment{*options.date, *options.time};
+    }
+    const auto now = CurrentMoment();
+    if (!now) {
+        return std::nullopt;
+    }
+    return Moment{options.date.value_or(now->date), options.time.value_or(now->time)};
+}
+
+DateValue ToDateValue(const Moment& moment) {
+    DateValue v;
+    v.FromFields(moment.date.year, moment.date.month, moment.date.day, moment.time.hour,
+                 moment.time.minute, moment.time.second);
+    return v;
+}
+
+void PrintDays(const Options& options, const Moment& start, std::ostream& out) {
+    const int count = options.days.value_or(1);
+    for (int i = 0; i < count && out; ++i) {
+        const DayReport report = MakeDayReport(AddDays(start.date, i), start.time);
+        if (options.json) {
+            out << JsonLine(report);
+        } else if (options.days) {
+            out << TabLine(report);
+        } else {
+            out << ShowLines(report);
+        }
+    }
+}
+
+int Fail(std::ostream& err, std::string_view message) {
+    err << "norvale-cli: " << message << '\n';
+    return 1;
+}
+
+// The show and --png actions, which need a date and time.
+int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
+                 const PngWriter& writePng) {
+    const auto moment = ChosenMoment(options);
+    if (!moment) {
+        return Fail(err, "cannot read the current local date and time");
+    }
+    if (!InAllowedRange(moment->date)) {
+        return Fail(err, "today (" + DateText(moment->date) +
+                             ") lies outside 1900-01-01 to 9999-01-01; use --date");
+    }
+    if (options.days) {
+        if (const auto error = CheckDaysRange(moment->date, *options.days)) {
+            err << error->message << '\n';
+            return 2;
+        }
+    }
+    if (options.action == Action::png) {
+        // The star seed defaults to the current second, truncated to 32 bits.
+        const auto seed = options.seed.value_or(static_cast<std::uint32_t>(CurrentUnixSeconds()));
+        if (!writePng ||
+            !writePng(options.pngPath, ToDateValue(*moment), !options.southern, seed)) {
+            return Fail(err, "cannot write the PNG image to " + options.pngPath);
+        }
+        return 0;
+    }
+    PrintDays(options, *moment, out);
+    return 0;
+}
+
+} // namespace
+
+int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
+        const PngWriter& writePng) {
+    const ParseResult parsed = ParseOptions(args);
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        err << error->message << '\n';
+        return 2;
+    }
+    const Options& options = std::get<Options>(parsed);
+    int status = 0;
+    switch (options.action) {
+    case Action::help:
+        out << HelpText();
+        break;
+    case Action::version:
+        out << "norvale-cli " NORVALE_VERSION "\n";
+        break;
+    case Action::ics:
+        out << IcsCalendar(options.icsYear);
+        break;
+    case Action::show:
+    case Action::png:
+        status = RunForMoment(options, out, err, writePng);
+        break;
+    }
+    // A full disk or a closed pipe must not pass for success.
+    out.flush();
+    if (status == 0 && !out) {
+        return Fail(err, "cannot write to standard output");
+    }
+    return status;
+}
+
+} // namespace norvale::cli
