@@ -1,0 +1,218 @@
+# Builds the Debian package of a build tree with cpack into WORK_DIR and checks
+# it: the files it installs, its control fields, the menu entry, the AppStream
+# metainfo, the manual pages against the command's own --help, and lintian.
+# Tools that are not installed are skipped with a message.
+#
+# Inputs: CPACK, DPKG_DEB, BUILD_DIR, WORK_DIR, SOURCE_DIR, VERSION.
+
+cmake_minimum_required(VERSION 3.25)
+
+set(failures "")
+macro(fail text)
+  list(APPEND failures "${text}")
+  message(STATUS "FAIL: ${text}")
+endmacro()
+
+function(run_tool out_var rc_var)
+  execute_process(COMMAND ${ARGN}
+                  RESULT_VARIABLE rc
+                  OUTPUT_VARIABLE out
+                  ERROR_VARIABLE out)
+  set(${out_var} "${out}" PARENT_SCOPE)
+  set(${rc_var} "${rc}" PARENT_SCOPE)
+endfunction()
+
+if(NOT DPKG_DEB OR NOT EXISTS "${BUILD_DIR}/CPackConfig.cmake")
+  message("PACKAGE CHECK SKIPPED: dpkg-deb or the CPack configuration is missing")
+  return()
+endif()
+
+# --- Build the package ----------------------------------------------------------
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+# A narrow umask proves the package's modes do not depend on the builder's.
+run_tool(out rc sh -c "umask 0027 && exec \"$0\" \"$@\"" "${CPACK}"
+         -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${WORK_DIR}")
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cpack failed (${rc}):\n${out}")
+endif()
+file(GLOB debs "${WORK_DIR}/*.deb")
+list(LENGTH debs count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "expected one .deb in ${WORK_DIR}, found ${count}:\n${out}")
+endif()
+set(deb "${debs}")
+get_filename_component(deb_name "${deb}" NAME)
+message(STATUS "built ${deb_name}")
+if(NOT deb_name MATCHES "^norvale_${VERSION}-[0-9]+_[a-z0-9]+\\.deb$")
+  fail("package file name ${deb_name} is not norvale_${VERSION}-<revision>_<arch>.deb")
+endif()
+
+# --- Contents -------------------------------------------------------------------
+run_tool(listing rc "${DPKG_DEB}" --contents "${deb}")
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "dpkg-deb --contents failed:\n${listing}")
+endif()
+set(expected
+    ./usr/bin/norvale
+    ./usr/bin/norvale-cli
+    ./usr/share/applications/norvale.desktop
+    ./usr/share/metainfo/io.github.norvale.Norvale.metainfo.xml
+    ./usr/share/icons/hicolor/scalable/apps/norvale.svg
+    ./usr/share/icons/hicolor/48x48/apps/norvale.png
+    ./usr/share/icons/hicolor/128x128/apps/norvale.png
+    ./usr/share/man/man1/norvale.1.gz
+    ./usr/share/man/man1/norvale-cli.1.gz
+    ./usr/share/doc/norvale/copyright
+    ./usr/share/doc/norvale/changelog.Debian.gz)
+foreach(path IN LISTS expected)
+  string(REGEX REPLACE "([.+])" "\\\\\\1" pattern "${path}")
+  if(NOT listing MATCHES " ${pattern}\n")
+    fail("the package lacks ${path}")
+  endif()
+endforeach()
+# Everything belongs to root; directories and programs are 755, other files 644.
+string(REPLACE "\n" ";" lines "${listing}")
+foreach(line IN LISTS lines)
+  if(line STREQUAL "")
+    continue()
+  endif()
+  if(NOT line MATCHES "^([-d][-rwx]+) root/root ")
+    fail("wrong owner or mode: ${line}")
+  elseif(line MATCHES "^d" AND NOT line MATCHES "^drwxr-xr-x ")
+    fail("directory mode is not 755: ${line}")
+  elseif(line MATCHES "^-.*/usr/bin/" AND NOT line MATCHES "^-rwxr-xr-x ")
+    fail("program mode is not 755: ${line}")
+  elseif(line MATCHES "^-" AND NOT line MATCHES "/usr/bin/" AND NOT line MATCHES "^-rw-r--r-- ")
+    fail("file mode is not 644: ${line}")
+  endif()
+endforeach()
+
+# --- Control fields -----------------------------------------------------------
+foreach(field Package Version Architecture Section Priority Maintainer Depends)
+  run_tool(value rc "${DPKG_DEB}" --field "${deb}" ${field})
+  string(STRIP "${value}" value)
+  set(field_${field} "${value}")
+  if(value STREQUAL "")
+    fail("control field ${field} is empty")
+  endif()
+endforeach()
+message(STATUS "Depends: ${field_Depends}")
+if(NOT field_Package STREQUAL "norvale")
+  fail("Package is '${field_Package}', not norvale")
+endif()
+if(NOT field_Version MATCHES "^${VERSION}(-[0-9]+)?$")
+  fail("Version '${field_Version}' does not belong to ${VERSION}")
+endif()
+# The widgets library proves dpkg-shlibdeps ran; the font is drawn, not linked.
+foreach(needed libqt6widgets6 fonts-dejavu-extra)
+  if(NOT field_Depends MATCHES "(^|, )${needed}( |,|$)")
+    fail("Depends lacks ${needed}: ${field_Depends}")
+  endif()
+endforeach()
+if(field_Depends MATCHES "-dev( |,|$)")
+  fail("Depends names a development package: ${field_Depends}")
+endif()
+run_tool(description rc "${DPKG_DEB}" --field "${deb}" Description)
+string(REGEX MATCH "^[^\n]*" synopsis "${description}")
+string(LENGTH "${description}" description_length)
+string(LENGTH "${synopsis}" synopsis_length)
+math(EXPR minimum_length "${synopsis_length} + 20")
+if(synopsis MATCHES "^[Nn]orvale( |$)")
+  fail("the synopsis starts with the package name: ${synopsis}")
+endif()
+if(description_length LESS minimum_length)
+  fail("the extended description is empty")
+endif()
+
+# --- Unpacked files ----------------------------------------------------------------
+set(root "${WORK_DIR}/root")
+run_tool(out rc "${DPKG_DEB}" --extract "${deb}" "${root}")
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "dpkg-deb --extract failed:\n${out}")
+endif()
+
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+if(DESKTOP_FILE_VALIDATE)
+  run_tool(out rc "${DESKTOP_FILE_VALIDATE}" "${root}/usr/share/applications/norvale.desktop")
+  if(NOT rc EQUAL 0 OR out MATCHES "(error|warning):")
+    fail("desktop-file-validate:\n${out}")
+  endif()
+else()
+  message(STATUS "skipped: desktop-file-validate is not installed (desktop-file-utils)")
+endif()
+
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+  run_tool(out rc "${APPSTREAMCLI}" validate --no-net
+           "${root}/usr/share/metainfo/io.github.norvale.Norvale.metainfo.xml")
+  if(NOT rc EQUAL 0)
+    fail("appstreamcli validate --no-net:\n${out}")
+  endif()
+else()
+  message(STATUS "skipped: appstreamcli is not installed (appstream)")
+endif()
+
+# The manual pages format without a warning from man.
+find_program(MAN man)
+if(MAN)
+  foreach(page norvale.1 norvale-cli.1)
+    set(ENV{MANROFFSEQ} "")
+    set(ENV{MANWIDTH} 80)
+    execute_process(COMMAND "${MAN}" --warnings -E UTF-8 -l -Tutf8 -Z
+                            "${root}/usr/share/man/man1/${page}.gz"
+                    RESULT_VARIABLE rc
+                    OUTPUT_QUIET
+                    ERROR_VARIABLE warnings)
+    if(NOT rc EQUAL 0 OR NOT warnings STREQUAL "")
+      fail("man reports problems in ${page}:\n${warnings}")
+    endif()
+  endforeach()
+else()
+  message(STATUS "skipped: man is not installed (man-db)")
+endif()
+
+# Every option the command lists in --help is documented in its manual page,
+# and the installed program reports the package's version.
+set(cli "${root}/usr/bin/norvale-cli")
+if(EXISTS "${cli}")
+  run_tool(help rc "${cli}" --help)
+  if(NOT rc EQUAL 0)
+    fail("norvale-cli --help failed (${rc}):\n${help}")
+  endif()
+  file(READ "${SOURCE_DIR}/packaging/man/norvale-cli.1" manual)
+  string(REPLACE "\\-" "-" manual "${manual}")
+  string(REGEX MATCHALL "--[a-z][a-z-]*" options "${help}")
+  list(REMOVE_DUPLICATES options)
+  if(options STREQUAL "")
+    fail("norvale-cli --help names no options:\n${help}")
+  endif()
+  foreach(option IN LISTS options)
+    string(FIND "${manual}" "${option}" at)
+    if(at EQUAL -1)
+      fail("norvale-cli.1 does not document ${option}")
+    endif()
+  endforeach()
+  run_tool(out rc "${cli}" --version)
+  string(FIND "${out}" "${VERSION}" at)
+  if(NOT rc EQUAL 0 OR at EQUAL -1)
+    fail("norvale-cli --version does not report ${VERSION} (${rc}): ${out}")
+  endif()
+endif()
+
+find_program(LINTIAN lintian)
+if(LINTIAN)
+  run_tool(out rc "${LINTIAN}" --tag-display-limit 0 "${deb}")
+  message(STATUS "lintian:\n${out}")
+  if(out MATCHES "(^|\n)E: ")
+    fail("lintian reports errors")
+  endif()
+else()
+  message(STATUS "skipped: lintian is not installed")
+endif()
+
+if(failures)
+  list(LENGTH failures count)
+  message(FATAL_ERROR "${count} package check(s) failed")
+endif()
+message(STATUS "package ${deb_name} passed every check")
