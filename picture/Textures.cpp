@@ -6,7 +6,7 @@
 #include <vector>
 
 #if defined(NORVALE_HAVE_TEXTURES)
-#include "resources/TextureData.h"
+#include "resources/textures/TextureData.h"
 #endif
 
 namespace norvale {

@@ -1,0 +1,346 @@
+// Phase shading: geometry, disk shading in both views, starfield.
+
+#include "picture/Shading.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace norvale {
+namespace {
+
+constexpr std::int32_t W = 135;
+constexpr std::int32_t H = 156;
+constexpr std::int32_t EquatorRow = 60; // pixel centre 60.5 is the disk centre's row
+constexpr std::uint32_t BlackSky = 0xFF000000u;
+
+// Textures whose texels name their own position and copy: red = column,
+// green = row, blue 200 (lit) or 100 (dark).
+struct PositionTextures {
+    std::vector<std::uint32_t> lit;
+    std::vector<std::uint32_t> dark;
+    MoonTextures views;
+
+    PositionTextures() {
+        for (std::uint32_t y = 0; y < 183; ++y) {
+            for (std::uint32_t x = 0; x < 193; ++x) {
+                lit.push_back(Rgb(x, y, 200));
+                dark.push_back(Rgb(x, y, 100));
+            }
+        }
+        views.lit = {lit.data(), 193, 183};
+        views.dark = {dark.data(), 193, 183};
+    }
+};
+
+enum class Px { Background, Lit, Dark, Rim, Other };
+
+struct Canvas {
+    std::int32_t width;
+    std::int32_t height;
+    std::vector<std::uint32_t> pixels;
+    PictureGeometry geometry;
+
+    Canvas(std::int32_t w, std::int32_t h)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, BlackSky),
+          geometry(ComputeGeometry(w, h)) {}
+
+    PixelBuffer Buffer() { return {pixels.data(), width, height, width}; }
+    std::uint32_t At(std::int32_t x, std::int32_t y) const {
+        return pixels[static_cast<std::size_t>(y) * width + x];
+    }
+
+    // What pixel (x, y) shows; a texel counts only at its own position.
+    Px Kind(std::int32_t x, std::int32_t y) const {
+        const std::uint32_t p = At(x, y);
+        if (p == BlackSky) {
+            return Px::Background;
+        }
+        if (p == RimColour) {
+            return Px::Rim;
+        }
+        const std::uint32_t ownPosition =
+            Rgb(static_cast<std::uint32_t>(x % 193), static_cast<std::uint32_t>(y % 183), 0);
+        if ((p & 0xFFFFFF00u) == (ownPosition & 0xFFFFFF00u)) {
+            if ((p & 0xFFu) == 200) {
+                return Px::Lit;
+            }
+            if ((p & 0xFFu) == 100) {
+                return Px::Dark;
+            }
+        }
+        return Px::Other;
+    }
+};
+
+const PositionTextures& Textures() {
+    static const PositionTextures textures;
+    return textures;
+}
+
+Canvas Draw(int phaseDay, bool northern, std::int32_t w = W, std::int32_t h = H) {
+    Canvas canvas(w, h);
+    DrawMoon(canvas.Buffer(), canvas.geometry, phaseDay, northern, Textures().views);
+    return canvas;
+}
+
+// Disk membership straight from the pixel model (pixel centre inside the circle).
+bool InDisk(std::int32_t x, std::int32_t y, const PictureGeometry& g) {
+    const double r = g.Diameter() / 2.0;
+    const double dx = x + 0.5 - (g.m_moonRect.left + r);
+    const double dy = y + 0.5 - (g.m_moonRect.top + r);
+    return dx * dx + dy * dy < r * r;
+}
+
+std::vector<std::int32_t> ColumnsOnRow(const Canvas& c, std::int32_t y, std::set<Px> kinds) {
+    std::vector<std::int32_t> columns;
+    for (std::int32_t x = 0; x < c.width; ++x) {
+        if (kinds.count(c.Kind(x, y)) != 0) {
+            columns.push_back(x);
+        }
+    }
+    return columns;
+}
+
+std::size_t Count(const Canvas& c, Px kind) {
+    std::size_t n = 0;
+    for (std::int32_t y = 0; y < c.height; ++y) {
+        for (std::int32_t x = 0; x < c.width; ++x) {
+            n += c.Kind(x, y) == kind ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+TEST(PictureGeometry, FollowsTheClientSize) {
+    struct Case {
+        std::int32_t w, h;
+        PixelRect moon;
+        std::int32_t step;
+        std::int32_t split;
+    };
+    const Case cases[] = {
+        {135, 156, {12, 5, 123, 116}, 7, 67}, // the panel of the main window
+        {137, 158, {12, 5, 125, 118}, 8, 68},
+        {202, 240, {12, 5, 190, 183}, 12, 101},
+        {24, 40, {12, 5, 12, 5}, 0, 12}, // no room for a disk
+    };
+    for (const Case& c : cases) {
+        const PictureGeometry g = ComputeGeometry(c.w, c.h);
+        EXPECT_EQ(g.m_margin, 12);
+        EXPECT_EQ(g.m_clientRect, (PixelRect{0, 0, c.w, c.h}));
+        EXPECT_EQ(g.m_moonRect, c.moon) << c.w;
+        EXPECT_EQ(g.m_terminatorRect, c.moon);
+        EXPECT_EQ(g.m_dayStep, c.step) << c.w;
+        EXPECT_EQ(g.m_arcTop, (PixelPoint{c.split, 5}));
+        EXPECT_EQ(g.m_arcBottom, (PixelPoint{c.split, c.moon.bottom}));
+    }
+}
+
+TEST(DrawMoon, DiskFollowsThePixelModelAndNothingOutsideIsTouched) {
+    for (int p : {-1, 0, 3, 7, 10, 14, 17, 21, 25, 28, 29, 40}) {
+        for (bool northern : {true, false}) {
+            const Canvas c = Draw(p, northern);
+            for (std::int32_t y = 0; y < H; ++y) {
+                for (std::int32_t x = 0; x < W; ++x) {
+                    const Px kind = c.Kind(x, y);
+                    ASSERT_NE(kind, Px::Other) << p << " at " << x << "," << y;
+                    ASSERT_EQ(kind == Px::Background, !InDisk(x, y, c.geometry))
+                        << p << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+// Columns of the equator row that are not dark (lit texels plus the rim),
+// Northern view, for the worked panel: d = 111, s = 7, split at x = 67.
+TEST(DrawMoon, EquatorRowOfEveryPhaseDayNorthern) {
+    struct Case {
+        int p;
+        std::int32_t first; // first not-dark column, -1 for the rim-only rows
+        std::int32_t last;
+    };
+    const Case cases[] = {
+        {1, 116, 122}, {3, 102, 122}, {6, 81, 122},  {7, 67, 122},  {8, 54, 122},
+        {13, 19, 122}, {14, 12, 122}, {15, 12, 115}, {20, 12, 80},  {21, 12, 66},
+        {22, 12, 53},  {25, 12, 32},  {27, 12, 18},  {29, 12, 122}, {-1, 12, 122},
+    };
+    for (const Case& c : cases) {
+        const Canvas canvas = Draw(c.p, true);
+        const auto notDark = ColumnsOnRow(canvas, EquatorRow, {Px::Lit, Px::Rim});
+        ASSERT_FALSE(notDark.empty()) << c.p;
+        const auto rimColumns = ColumnsOnRow(canvas, EquatorRow, {Px::Rim});
+        EXPECT_EQ(notDark.front(), c.first) << c.p;
+        EXPECT_EQ(notDark.back(), c.last) << c.p;
+        EXPECT_EQ(notDark.size(), static_cast<std::size_t>(c.last - c.first + 1)) << c.p;
+        // The rim shows only where the disk is lit.
+        for (std::int32_t x : rimColumns) {
+            EXPECT_TRUE(x == 12 || x == 122) << c.p;
+        }
+    }
+    // The right half of the 15 ... 20 cases is lit only inside the bulge.
+    EXPECT_EQ(ColumnsOnRow(Draw(15, true), EquatorRow, {Px::Dark}).front(), 116);
+}
+
+TEST(DrawMoon, WorkedExampleDay3BothViews) {
+    Canvas north = Draw(3, true);
+    EXPECT_EQ(north.geometry.m_terminatorRect, (PixelRect{33, 5, 102, 116}));
+    const auto litNorth = ColumnsOnRow(north, EquatorRow, {Px::Lit, Px::Rim});
+    EXPECT_EQ(litNorth.front(), 102);
+    EXPECT_EQ(litNorth.back(), 122);
+    EXPECT_EQ(litNorth.size(), 21u);
+
+    const Canvas south = Draw(3, false);
+    const auto litSouth = ColumnsOnRow(south, EquatorRow, {Px::Lit, Px::Rim});
+    EXPECT_EQ(litSouth.front(), 12);
+    EXPECT_EQ(litSouth.back(), 32);
+    EXPECT_EQ(litSouth.size(), 21u);
+}
+
+TEST(DrawMoon, Day6LeavesAHalfWidthOf13AndAHalf) {
+    const Canvas c = Draw(6, true);
+    EXPECT_EQ(c.geometry.m_terminatorRect, (PixelRect{54, 5, 81, 116}));
+    EXPECT_EQ(c.geometry.m_terminatorRect.Width(), 27); // 2 x 13.5
+    // The dark bulge right of the split reaches x = 80 (centre 80.5 < 67.5 + 13.5).
+    EXPECT_EQ(ColumnsOnRow(c, EquatorRow, {Px::Dark}).back(), 80);
+}
+
+TEST(DrawMoon, NewFullAndBeyond) {
+    const std::size_t diskPixels = [] {
+        const PictureGeometry g = ComputeGeometry(W, H);
+        std::size_t n = 0;
+        for (std::int32_t y = 0; y < H; ++y) {
+            for (std::int32_t x = 0; x < W; ++x) {
+                n += InDisk(x, y, g) ? 1 : 0;
+            }
+        }
+        return n;
+    }();
+    const Canvas full = Draw(14, true);
+    const std::size_t rim = Count(full, Px::Rim);
+    EXPECT_GT(rim, 300u);
+    EXPECT_EQ(Count(full, Px::Lit) + rim, diskPixels);
+    EXPECT_EQ(Count(full, Px::Dark), 0u);
+
+    for (bool northern : {true, false}) {
+        const Canvas newMoon = Draw(0, northern); // dark with the whole rim
+        EXPECT_EQ(Count(newMoon, Px::Rim), rim);
+        EXPECT_EQ(Count(newMoon, Px::Dark) + rim, diskPixels);
+        const Canvas day28 = Draw(28, northern); // dark, no second rim
+        EXPECT_EQ(Count(day28, Px::Rim), 0u);
+        EXPECT_EQ(Count(day28, Px::Dark), diskPixels);
+        for (int lit : {14, 29, 30, 1000, -1, -5}) {
+            EXPECT_EQ(Draw(lit, northern).pixels, full.pixels) << lit;
+        }
+    }
+}
+
+TEST(DrawMoon, QuartersOfOneViewAreTheOtherQuartersOfTheOther) {
+    EXPECT_EQ(Draw(7, true).pixels, Draw(21, false).pixels);
+    EXPECT_EQ(Draw(21, true).pixels, Draw(7, false).pixels);
+    EXPECT_NE(Draw(7, true).pixels, Draw(7, false).pixels);
+}
+
+TEST(DrawMoon, SwitchingTheViewChangesOnlyWhichPixelsAreDark) {
+    for (int p = 0; p <= 28; ++p) {
+        const Canvas north = Draw(p, true);
+        const Canvas south = Draw(p, false);
+        std::size_t darkNorth = 0;
+        std::size_t darkSouth = 0;
+        for (std::int32_t y = 0; y < H; ++y) {
+            for (std::int32_t x = 0; x < W; ++x) {
+                const Px n = north.Kind(x, y);
+                const Px s = south.Kind(x, y);
+                // Both show the texel of their own position (checked by Kind).
+                ASSERT_NE(n, Px::Other);
+                ASSERT_NE(s, Px::Other);
+                ASSERT_EQ(n == Px::Background, s == Px::Background);
+                darkNorth += n == Px::Dark ? 1 : 0;
+                darkSouth += s == Px::Dark ? 1 : 0;
+            }
+        }
+        // Mirrored about the split line, the dark areas differ by at most
+        // the split column's share.
+        EXPECT_LE(darkNorth > darkSouth ? darkNorth - darkSouth : darkSouth - darkNorth, 111u) << p;
+    }
+}
+
+TEST(DrawMoon, WaxingAndWaningGrowMonotonically) {
+    std::size_t previous = 0;
+    for (int p = 0; p <= 14; ++p) {
+        const std::size_t lit = Count(Draw(p, true), Px::Lit);
+        EXPECT_GE(lit, previous) << p;
+        previous = lit;
+    }
+    for (int p = 15; p <= 28; ++p) {
+        const std::size_t lit = Count(Draw(p, true), Px::Lit);
+        EXPECT_LE(lit, previous) << p;
+        previous = lit;
+    }
+}
+
+TEST(DrawMoon, ClipsToASmallBufferAndTilesTextures) {
+    // A wide panel puts the disk beyond the first texture tile: pixel x shows
+    // texel x mod 193.
+    const Canvas wide = Draw(14, true, 240, 60);
+    for (std::int32_t y = 0; y < 60; ++y) {
+        for (std::int32_t x = 0; x < 240; ++x) {
+            ASSERT_NE(wide.Kind(x, y), Px::Other) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(wide.Kind(200, 55), Px::Lit);
+    // Too narrow for a disk: nothing drawn.
+    const Canvas narrow = Draw(14, true, 20, 20);
+    EXPECT_EQ(Count(narrow, Px::Background), 400u);
+}
+
+TEST(DrawStars, GeneratorAndPositions) {
+    StarRandom random(1);
+    const std::int32_t expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
+    for (std::int32_t value : expected) {
+        EXPECT_EQ(random.Next(), value);
+    }
+
+    Canvas c(W, H);
+    DrawStarsSeeded(c.Buffer(), c.geometry, 55, 1);
+    StarRandom replay(1);
+    std::set<std::pair<std::int32_t, std::int32_t>> stars;
+    for (int i = 0; i < 55; ++i) {
+        const std::int32_t y = replay.Next() % H; // row first
+        const std::int32_t x = replay.Next() % W;
+        stars.insert({x, y});
+    }
+    EXPECT_TRUE(stars.count({18467 % W, 41 % H}) == 1);
+    for (std::int32_t y = 0; y < H; ++y) {
+        for (std::int32_t x = 0; x < W; ++x) {
+            const bool star = stars.count({x, y}) == 1;
+            ASSERT_EQ(c.At(x, y), star ? StarColour : BlackSky) << x << "," << y;
+        }
+    }
+
+    Canvas again(W, H);
+    DrawStarsSeeded(again.Buffer(), again.geometry, 55, 1);
+    EXPECT_EQ(again.pixels, c.pixels);
+}
+
+TEST(DrawStars, SeedSourceIsReplaceableAndEmptyClientDrawsNothing) {
+    SetStarSeedSource([] { return 1u; });
+    Canvas seeded(W, H);
+    DrawStars(seeded.Buffer(), seeded.geometry, 55);
+    Canvas fixed(W, H);
+    DrawStarsSeeded(fixed.Buffer(), fixed.geometry, 55, 1);
+    EXPECT_EQ(seeded.pixels, fixed.pixels);
+    SetStarSeedSource({});
+
+    Canvas empty(4, 4);
+    empty.geometry = ComputeGeometry(0, 0);
+    DrawStarsSeeded(empty.Buffer(), empty.geometry, 55, 7);
+    EXPECT_EQ(Count(empty, Px::Background), 16u);
+}
+
+} // namespace
+} // namespace norvale

@@ -1,0 +1,15 @@
+# Tools of the Moon picture.
+
+# Makes resources/textures/*.bmp from the equirectangular Moon map:
+#   cmake --build <dir> --target regenerate_textures -DNORVALE_MOON_MAP=...
+add_executable(norvale_texture_tool ${CMAKE_CURRENT_LIST_DIR}/moon_texture_tool.cpp)
+target_link_libraries(norvale_texture_tool PRIVATE Qt6::Gui)
+set_target_properties(norvale_texture_tool PROPERTIES AUTOMOC OFF)
+
+set(NORVALE_MOON_MAP "${PROJECT_SOURCE_DIR}/../shared/data/moon-map-1024x512.png"
+    CACHE FILEPATH "Equirectangular Moon map the textures are made from")
+add_custom_target(regenerate_textures
+  COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures 1
+  COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures 2
+  COMMENT "Projecting the Moon map into resources/textures"
+  VERBATIM)
