@@ -47,6 +47,8 @@ public:
     QString TooltipText() const { return m_strTooltip; }
     bool IsHovered() const { return m_bHover; }
     bool IsHoverTimerActive() const { return m_hoverTimer.isActive(); }
+    // Changes only when the hover timer is started anew.
+    int HoverTimerId() const { return m_hoverTimer.timerId(); }
     QRect HoverRect() const { return m_rcClient; }
     QColor TextColor() const { return m_bHover ? m_crHoverText : m_crText; }
 
