@@ -1,0 +1,145 @@
+#include "cli/Options.h"
+#include "tests/cli/bad_inputs.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace norvale::cli {
+namespace {
+
+using test_inputs::BadCase;
+using test_inputs::BadCases;
+
+ParseResult Parse(const std::vector<std::string_view>& args) {
+    return ParseOptions(args);
+}
+
+struct GoodCase {
+    std::vector<std::string_view> args;
+    Options expected;
+};
+
+Options Make(auto&& edit) {
+    Options options;
+    edit(options);
+    return options;
+}
+
+TEST(CliOptions, AcceptsWellFormedCommandLines) {
+    const std::vector<GoodCase> cases = {
+        {{}, Options{}},
+        {{"--date", "2002-01-20", "--time", "16:29:00"}, Make([](Options& o) {
+             o.date = CivilDate{2002, 1, 20};
+             o.time = TimeOfDay{16, 29, 0};
+         })},
+        {{"--time=07:05"}, Make([](Options& o) {
+             o.time = TimeOfDay{7, 5, 0};
+         })},
+        {{"--date=1900-01-01"}, Make([](Options& o) {
+             o.date = CivilDate{1900, 1, 1};
+         })},
+        {{"--date", "9999-01-01"}, Make([](Options& o) {
+             o.date = CivilDate{9999, 1, 1};
+         })},
+        {{"--date", "2024-02-29"}, Make([](Options& o) {
+             o.date = CivilDate{2024, 2, 29};
+         })},
+        {{"--time", "23:59:59"}, Make([](Options& o) {
+             o.time = TimeOfDay{23, 59, 59};
+         })},
+        {{"--date", "9998-12-31", "--days", "2"}, Make([](Options& o) {
+             o.date = CivilDate{9998, 12, 31};
+             o.days = 2;
+         })},
+        {{"--days", "36600", "--date", "1900-01-01", "--json"}, Make([](Options& o) {
+             o.date = CivilDate{1900, 1, 1};
+             o.days = 36600;
+             o.json = true;
+         })},
+        {{"--days", "007"}, Make([](Options& o) { o.days = 7; })},
+        {{"--png", "moon.png", "--southern", "--seed", "4294967295"}, Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "moon.png";
+             o.southern = true;
+             o.seed = 4294967295U;
+         })},
+        {{"--png", "moon.png", "--date", "2002-01-16", "--time", "12:00"}, Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "moon.png";
+             o.date = CivilDate{2002, 1, 16};
+             o.time = TimeOfDay{12, 0, 0};
+         })},
+        {{"--ics", "1900"}, Make([](Options& o) {
+             o.action = Action::ics;
+             o.icsYear = 1900;
+         })},
+        {{"--ics=9998"}, Make([](Options& o) {
+             o.action = Action::ics;
+             o.icsYear = 9998;
+         })},
+        {{"--json", "--help"}, Make([](Options& o) {
+             o.action = Action::help;
+             o.json = true;
+         })},
+        {{"-h"}, Make([](Options& o) { o.action = Action::help; })},
+        {{"--version"}, Make([](Options& o) { o.action = Action::version; })},
+    };
+    for (const GoodCase& c : cases) {
+        std::string joined;
+        for (const auto arg : c.args) {
+            joined += std::string(arg) + ' ';
+        }
+        SCOPED_TRACE(joined);
+        const ParseResult result = Parse(c.args);
+        ASSERT_TRUE(std::holds_alternative<Options>(result))
+            << std::get<UsageError>(result).message;
+        EXPECT_EQ(std::get<Options>(result), c.expected);
+    }
+}
+
+TEST(CliOptions, RejectsBadCommandLinesWithOneLineNamingTheOption) {
+    for (const BadCase& c : BadCases()) {
+        std::string joined;
+        for (const auto arg : c.args) {
+            joined += std::string(arg) + ' ';
+        }
+        SCOPED_TRACE(joined);
+        const ParseResult result = Parse(c.args);
+        ASSERT_TRUE(std::holds_alternative<UsageError>(result));
+        const std::string& message = std::get<UsageError>(result).message;
+        EXPECT_TRUE(message.starts_with("norvale-cli: ")) << message;
+        EXPECT_NE(message.find(c.mustName), std::string::npos) << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    }
+}
+
+TEST(CliOptions, ErrorLineStaysOneLineWhateverTheValueHolds) {
+    const std::string hostile = "20\n02-01\r-20\x1b[2J" + std::string(200, 'x');
+    const ParseResult result = Parse({"--date", hostile});
+    ASSERT_TRUE(std::holds_alternative<UsageError>(result));
+    const std::string& message = std::get<UsageError>(result).message;
+    for (const char c : message) {
+        EXPECT_TRUE(c >= 0x20 && c < 0x7f) << "byte " << static_cast<int>(c);
+    }
+    EXPECT_LT(message.size(), 160U);
+}
+
+TEST(CliOptions, DaysRunningPastTheLastDayAreRejectedFromAnyStart) {
+    EXPECT_FALSE(CheckDaysRange(CivilDate{9998, 12, 31}, 2));
+    EXPECT_TRUE(CheckDaysRange(CivilDate{9998, 12, 31}, 3));
+    EXPECT_FALSE(CheckDaysRange(CivilDate{1900, 1, 1}, MaxDays));
+}
+
+TEST(CliOptions, DayArithmeticCrossesMonthAndYearEnds) {
+    EXPECT_EQ(AddDays(CivilDate{2003, 12, 31}, 1), (CivilDate{2004, 1, 1}));
+    EXPECT_EQ(AddDays(CivilDate{2024, 2, 28}, 1), (CivilDate{2024, 2, 29}));
+    EXPECT_EQ(AddDays(CivilDate{2100, 2, 28}, 1), (CivilDate{2100, 3, 1}));
+    EXPECT_EQ(AddDays(CivilDate{2000, 1, 1}, -1), (CivilDate{1999, 12, 31}));
+    EXPECT_EQ(DateText(CivilDate{987, 3, 4}), "0987-03-04");
+    EXPECT_EQ(TimeText(TimeOfDay{7, 5, 9}), "07:05:09");
+}
+
+} // namespace
+} // namespace norvale::cli

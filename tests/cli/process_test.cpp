@@ -1,0 +1,180 @@
+// The built norvale-cli run as a process: exit status, stdout and stderr.
+#include "tests/cli/bad_inputs.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace norvale::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Single-quotes a word for /bin/sh.
+std::string ShellWord(std::string_view word) {
+    std::string quoted = "'";
+    for (const char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("norvale-cli-test-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Runs the binary with a fixed zone and no display; `environment` is put
+    // in front as extra `env` arguments (NAME=value or -u NAME).
+    Outcome Launch(const std::vector<std::string_view>& args,
+                   const std::vector<std::string_view>& environment = {}) const {
+        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY TZ=UTC";
+        for (const auto setting : environment) {
+            command += ' ' + ShellWord(setting);
+        }
+        command += ' ' + ShellWord(NORVALE_CLI_PATH);
+        for (const auto arg : args) {
+            command += ' ' + ShellWord(arg);
+        }
+        const fs::path errPath = m_dir / "stderr.txt";
+        command += " 2>" + ShellWord(errPath.string());
+        Outcome outcome;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (pipe == nullptr) {
+            ADD_FAILURE() << "popen failed: " << command;
+            return outcome;
+        }
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            outcome.out.append(buffer, n);
+        }
+        const int raw = ::pclose(pipe);
+        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        outcome.err = ReadFile(errPath);
+        return outcome;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(CliProcess, PrintsTheAgeAndIlluminationOfAChosenInstant) {
+    const Outcome r = Launch({"--date", "2002-01-20", "--time", "16:29:00"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "History: 20 Jan, Sunday\n7.13 day, First Quarter\n48.3% illuminated\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliProcess, VersionLine) {
+    EXPECT_EQ(Launch({"--version"}).out, "norvale-cli 3.46\n");
+}
+
+TEST_F(CliProcess, EveryBadInputExitsTwoWithNothingOnStdout) {
+    for (const auto& c : test_inputs::BadCases()) {
+        std::string joined;
+        for (const auto arg : c.args) {
+            joined += std::string(arg) + ' ';
+        }
+        SCOPED_TRACE(joined);
+        const Outcome r = Launch(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_NE(r.err.find(c.mustName), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(CliProcess, TextOutputNeverStartsQt) {
+    // A Qt GUI application on the xcb platform aborts without a display, so
+    // this only passes when the text paths build no Qt application at all.
+    const Outcome r =
+        Launch({"--date", "2002-01-13", "--time", "13:29", "--json"}, {"QT_QPA_PLATFORM=xcb"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"phase_name\":\"New Moon\""), std::string::npos) << r.out;
+}
+
+// The mean grey level of the pixels in [x0, x1) x [y0, y1).
+double MeanGrey(const QImage& image, int x0, int x1, int y0, int y1) {
+    double sum = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            sum += qGray(image.pixel(x, y));
+        }
+    }
+    return sum / ((x1 - x0) * (y1 - y0));
+}
+
+TEST_F(CliProcess, PngShowsAThinLitCrescentOnTheRightWithoutADisplay) {
+    const fs::path north = m_dir / "moon.png";
+    const fs::path south = m_dir / "south.png";
+    // The caller's platform choice is irrelevant: the panel needs no display.
+    const Outcome r =
+        Launch({"--date", "2002-01-16", "--time", "12:00", "--seed", "1", "--png", north.string()},
+               {"QT_QPA_PLATFORM=xcb"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    ASSERT_EQ(Launch({"--date", "2002-01-16", "--time", "12:00", "--seed", "1", "--southern",
+                      "--png", south.string()})
+                  .status,
+              0);
+
+    const QImage image(QString::fromStdString(north.string()));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 135);
+    EXPECT_EQ(image.height(), 156);
+    // Disk (12, 5)-(123, 116); phase day 3 lights x = 102...122 on the equator.
+    const double litRight = MeanGrey(image, 106, 120, 50, 71);
+    const double darkMiddle = MeanGrey(image, 30, 90, 50, 71);
+    EXPECT_GT(litRight, darkMiddle + 60) << litRight << " vs " << darkMiddle;
+
+    const QImage mirrored(QString::fromStdString(south.string()));
+    ASSERT_FALSE(mirrored.isNull());
+    EXPECT_GT(MeanGrey(mirrored, 15, 29, 50, 71), MeanGrey(mirrored, 45, 105, 50, 71) + 60);
+
+    // A fixed seed and date give the same image every time.
+    const fs::path again = m_dir / "again.png";
+    ASSERT_EQ(
+        Launch({"--date", "2002-01-16", "--time", "12:00", "--seed", "1", "--png", again.string()})
+            .status,
+        0);
+    EXPECT_EQ(QImage(QString::fromStdString(again.string())), image);
+}
+
+TEST_F(CliProcess, PngIntoAMissingFolderFails) {
+    const fs::path target = m_dir / "missing" / "moon.png";
+    const Outcome r = Launch({"--seed", "1", "--png", target.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(target));
+}
+
+} // namespace
+} // namespace norvale::cli
