@@ -1,0 +1,144 @@
+// Whole-range checks of the phase day: the cycle property, and equality with
+// a step-by-step transcription of the rules that rebuilds every intermediate
+// value the slow way.
+
+#include "core/Moon.h"
+
+#include "tests/core/CoreTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace norvale {
+namespace {
+
+using test::MakeDate;
+
+double LiteralMoonAge(const DateValue& v) {
+    DateValue r;
+    r.FromFields(2002, 1, 13, 13, 29, 0);
+    const double e = Elapsed(r, v, TimeUnit::days);
+    return FloorMod(e, 29.530589);
+}
+
+int LiteralPhaseDay(const DateValue& v) {
+    const int y = v.Year();
+    const int m = v.Month();
+    const int d = v.Day();
+    if (y == -1) {
+        return -1; // the day of a value that is not valid cannot be placed
+    }
+    DateValue p;
+    p.FromFields(y, m, d - 1, 23, 59, 59);
+    const DateValue q = v.EndOfDay();
+    const double b = LiteralMoonAge(p);
+    const double c = LiteralMoonAge(q);
+    if (c < b) {
+        return 0;
+    }
+    if (b < PhaseStep && c < PhaseStep) {
+        return 1;
+    }
+    for (int i = 1; i <= 27; ++i) {
+        const double e = i * PhaseStep;
+        if (b < e && e < c) {
+            return i;
+        }
+        if (e < b && c < e + PhaseStep) {
+            if (i == 7) {
+                return 8;
+            }
+            if (i == 14) {
+                return 15;
+            }
+            if (i == 21) {
+                return 22;
+            }
+            return i;
+        }
+    }
+    return -1;
+}
+
+const double kFirstDay = MakeDate(1900, 1, 1).value;
+const double kLastDay = MakeDate(9998, 12, 31).value;
+
+// Counts of the principal phases within one cycle, from one 0 to the next.
+struct Cycle {
+    double start = -1;
+    int quarters[3] = {0, 0, 0};
+};
+
+TEST(FullRangeTest, EveryCycleHasOneNewMoonAndOneOfEachQuarter) {
+    Cycle cycle;
+    int previous = -1;
+    int cycles = 0;
+    for (double day = kFirstDay; day <= kLastDay; day += 1.0) {
+        const int phase = PhaseDay(DateValue{day + 0.5, DateStatus::valid});
+        ASSERT_GE(phase, 0) << test::FieldsText(day);
+        ASSERT_LE(phase, 27) << test::FieldsText(day);
+        if (phase == 0) {
+            if (cycle.start >= 0) {
+                ASSERT_EQ(cycle.quarters[0], 1)
+                    << "7 in the cycle from " << test::FieldsText(cycle.start);
+                ASSERT_EQ(cycle.quarters[1], 1)
+                    << "14 in the cycle from " << test::FieldsText(cycle.start);
+                ASSERT_EQ(cycle.quarters[2], 1)
+                    << "21 in the cycle from " << test::FieldsText(cycle.start);
+                ++cycles;
+            }
+            cycle = Cycle{day, {0, 0, 0}};
+        } else if (previous >= 0) {
+            // Inside a cycle the phase day never falls back and never skips one.
+            ASSERT_TRUE(phase == previous || phase == previous + 1) << test::FieldsText(day);
+        }
+        if (phase == 7 || phase == 14 || phase == 21) {
+            ++cycle.quarters[phase / 7 - 1];
+        }
+        previous = phase;
+    }
+    EXPECT_NEAR(cycles, (kLastDay - kFirstDay) / SynodicMonth, 2.0);
+}
+
+TEST(FullRangeTest, MatchesTheLiteralRulesOnEveryDay) {
+    // The literal rules take a few microseconds per day in a debug build, so
+    // each day is tried at one time of day, rotating through four.
+    const double timesOfDay[] = {0.0, 0.25, 13.5 / 24, 86399.0 / 86400};
+    int n = 0;
+    for (double day = kFirstDay; day <= kLastDay; day += 1.0, ++n) {
+        const DateValue v{day + timesOfDay[n % 4], DateStatus::valid};
+        ASSERT_EQ(PhaseDay(v), LiteralPhaseDay(v)) << test::FieldsText(v.value);
+    }
+}
+
+TEST(FullRangeTest, MatchesTheLiteralRulesAcrossTheEpoch) {
+    // Below 1899-12-30 the stored scale is mirrored; the day ends still match.
+    for (double day = MakeDate(1800, 1, 1).value; day < kFirstDay; day += 1.0) {
+        for (const double fraction : {0.0, 0.5, 86399.0 / 86400}) {
+            const double value = day < 0 ? day - fraction : day + fraction;
+            const DateValue v{value, DateStatus::valid};
+            ASSERT_EQ(PhaseDay(v), LiteralPhaseDay(v)) << test::FieldsText(value);
+        }
+    }
+}
+
+TEST(FullRangeTest, MoonAgeMatchesTheLiteralRules) {
+    // Every 97 minutes over 1899-2003, across the epoch and the reference day.
+    for (double v = -400.0; v < 38000.0; v += 97.0 / 1440) {
+        const double value = FromLinearDays(v);
+        const DateValue at{value, DateStatus::valid};
+        ASSERT_EQ(MoonAge(at), LiteralMoonAge(at)) << value;
+    }
+}
+
+TEST(FullRangeTest, RangeEndsAndStatuses) {
+    for (const DateValue& v :
+         {MakeDate(100, 1, 2), MakeDate(9999, 12, 31, 23, 59, 59), MakeDate(9999, 1, 1, 12, 59, 59),
+          DateValue{MakeDate(2002, 1, 20).value, DateStatus::invalid},
+          DateValue{MakeDate(2002, 1, 20).value, DateStatus::null},
+          DateValue{3e6, DateStatus::valid}}) {
+        EXPECT_EQ(PhaseDay(v), LiteralPhaseDay(v)) << v.value;
+    }
+}
+
+} // namespace
+} // namespace norvale
