@@ -13,3 +13,13 @@ add_custom_target(regenerate_textures
   COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures 2
   COMMENT "Projecting the Moon map into resources/textures"
   VERBATIM)
+
+# Renders every phase day in both views: docs/contact-sheet.png.
+add_executable(norvale_contact_sheet ${CMAKE_CURRENT_LIST_DIR}/contact_sheet.cpp)
+target_link_libraries(norvale_contact_sheet PRIVATE norvale_picture)
+set_target_properties(norvale_contact_sheet PROPERTIES AUTOMOC OFF)
+add_custom_target(contact_sheet
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+          $<TARGET_FILE:norvale_contact_sheet> ${PROJECT_SOURCE_DIR}/docs/contact-sheet.png
+  COMMENT "Rendering docs/contact-sheet.png"
+  VERBATIM)

@@ -1,0 +1,235 @@
+// The panel: fonts, text rows, stars under the disk and the texts, PNG output.
+
+#include "core/Clock.h"
+#include "core/Moon.h"
+#include "picture/Fonts.h"
+#include "picture/Panel.h"
+#include "picture/Shading.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QRect>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+
+namespace norvale {
+namespace {
+
+// 2026-12-07 00:00:00 UTC; the tests run with TZ=UTC.
+constexpr std::int64_t FixedNow = 1796601600;
+
+DateValue Day(int year, int month, int day, int hour = 12, int minute = 0) {
+    DateValue v;
+    v.FromFields(year, month, day, hour, minute, 0);
+    return v;
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+TEST(CreateStyledFont, StyleTable) {
+    struct Case {
+        int style;
+        bool bold;
+        bool italic;
+        bool underline;
+    };
+    const Case cases[] = {{0, false, false, false}, {1, true, false, false},
+                          {2, false, true, false},  {3, true, true, false},
+                          {4, false, false, true},  {5, false, false, false},
+                          {-1, false, false, false}};
+    for (const Case& c : cases) {
+        const QFont f = CreateStyledFont(c.style, -11, QStringLiteral("Tahoma"));
+        EXPECT_EQ(f.bold(), c.bold) << c.style;
+        EXPECT_EQ(f.italic(), c.italic) << c.style;
+        EXPECT_EQ(f.underline(), c.underline) << c.style;
+        EXPECT_FALSE(f.strikeOut());
+        EXPECT_EQ(f.pixelSize(), 11);
+    }
+    // A positive height is the whole cell.
+    const QFont cell = CreateStyledFont(0, 14, QStringLiteral("Tahoma"));
+    EXPECT_LE(QFontMetrics(cell).height(), 14);
+    EXPECT_GE(QFontMetrics(cell).height(), 11);
+}
+
+TEST(CreateStyledFont, TahomaFallsBackToOneCondensedFace) {
+    const QString resolved = ResolvedFontFace(QStringLiteral("Tahoma"));
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+        EXPECT_EQ(resolved, QStringLiteral("Tahoma"));
+        return;
+    }
+    EXPECT_EQ(resolved, QStringLiteral("DejaVu Sans Condensed"));
+    EXPECT_TRUE(QFontDatabase::hasFamily(resolved)) << "install fonts-dejavu-extra";
+    EXPECT_EQ(QFontInfo(PanelFont()).family(), resolved);
+}
+
+TEST(Panel, LongestTextsFitThePanel) {
+    const QFontMetrics metrics(PanelFont());
+    for (const char* text :
+         {"History: 31 Dec, Wednesday", "29.49 day, Waning Crescent", "100.0% illuminated",
+          "Future: 30 Sep, Wednesday", "14.76 day, Waxing Gibbous"}) {
+        EXPECT_LE(TextLeft + metrics.horizontalAdvance(QString::fromLatin1(text)), PanelWidth)
+            << text;
+    }
+    // The three rows start below the disk.
+    EXPECT_GE(PanelHeight - CaptionRowFromBottom, 116);
+}
+
+bool IsGrey(QRgb p) {
+    return qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) > 0;
+}
+
+struct Boxes {
+    QRect rows[3];
+};
+
+Boxes TextBoxes(const DateValue& date) {
+    const QFontMetrics m(PanelFont());
+    const int h = m.ascent() + m.descent();
+    const std::string texts[3] = {DayCaption(date), AgeText(date), IlluminationText(date)};
+    const int tops[3] = {PanelHeight - CaptionRowFromBottom, PanelHeight - AgeRowFromBottom,
+                         PanelHeight - IlluminationRowFromBottom};
+    Boxes b;
+    for (int i = 0; i < 3; ++i) {
+        b.rows[i] = QRect(TextLeft, tops[i], m.horizontalAdvance(Q(texts[i])), h);
+    }
+    return b;
+}
+
+TEST(Panel, TextRowsStarsAndDisk) {
+    const ScopedClock clock(FixedNow);
+    const DateValue date = Day(2002, 1, 16);
+    const Boxes boxes = TextBoxes(date);
+    EXPECT_EQ(boxes.rows[0].top(), 118);
+    EXPECT_EQ(boxes.rows[1].top(), 129);
+    EXPECT_EQ(boxes.rows[2].top(), 141);
+
+    for (std::uint32_t seed : {1u, 7u, 1796601600u}) {
+        const QImage image = RenderPanelImage(PanelWidth, PanelHeight, date, true, seed);
+        ASSERT_EQ(image.size(), QSize(PanelWidth, PanelHeight));
+
+        // Text pixels (white and its anti-aliased greys) lie only inside the boxes,
+        // and every row has some.
+        int textPixels[3] = {0, 0, 0};
+        for (int y = 116; y < PanelHeight; ++y) {
+            for (int x = 0; x < PanelWidth; ++x) {
+                if (!IsGrey(image.pixel(x, y))) {
+                    continue;
+                }
+                bool inside = false;
+                for (int i = 0; i < 3; ++i) {
+                    if (boxes.rows[i].contains(x, y)) {
+                        inside = true;
+                        ++textPixels[i];
+                        break;
+                    }
+                }
+                ASSERT_TRUE(inside) << x << "," << y;
+            }
+        }
+        for (int count : textPixels) {
+            EXPECT_GT(count, 50);
+        }
+
+        // Each star of the generator shows unless the disk or a text box covers it.
+        const PictureGeometry g = ComputeGeometry(PanelWidth, PanelHeight);
+        const double r = g.Diameter() / 2.0;
+        StarRandom random(seed);
+        int shown = 0;
+        std::set<std::pair<int, int>> stars;
+        for (int i = 0; i < PanelStarCount; ++i) {
+            const int y = random.Next() % PanelHeight;
+            const int x = random.Next() % PanelWidth;
+            stars.insert({x, y});
+            const double dx = x + 0.5 - (g.m_moonRect.left + r);
+            const double dy = y + 0.5 - (g.m_moonRect.top + r);
+            bool covered = dx * dx + dy * dy < r * r;
+            for (const QRect& box : boxes.rows) {
+                covered = covered || box.contains(x, y);
+            }
+            const bool isStar = image.pixel(x, y) == QColor(200, 200, 255).rgb();
+            EXPECT_EQ(isStar, !covered) << seed << ": " << x << "," << y;
+            shown += isStar ? 1 : 0;
+        }
+        EXPECT_GT(shown, 10);
+        // No star colour anywhere else.
+        for (int y = 0; y < PanelHeight; ++y) {
+            for (int x = 0; x < PanelWidth; ++x) {
+                if (image.pixel(x, y) == QColor(200, 200, 255).rgb()) {
+                    ASSERT_TRUE(stars.count({x, y}) == 1) << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(Panel, SameSeedSamePictureAndViewsShareTheTexts) {
+    const ScopedClock clock(FixedNow);
+    const DateValue date = Day(2026, 12, 1);
+    const QImage a = RenderPanelImage(PanelWidth, PanelHeight, date, true, 42);
+    EXPECT_EQ(a, RenderPanelImage(PanelWidth, PanelHeight, date, true, 42));
+    EXPECT_NE(a, RenderPanelImage(PanelWidth, PanelHeight, date, true, 43));
+
+    const QImage south = RenderPanelImage(PanelWidth, PanelHeight, date, false, 42);
+    EXPECT_NE(a, south);
+    EXPECT_EQ(a.copy(0, 118, PanelWidth, PanelHeight - 118),
+              south.copy(0, 118, PanelWidth, PanelHeight - 118));
+}
+
+TEST(Panel, CrescentAfterTheReferenceNewMoon) {
+    const ScopedClock clock(FixedNow);
+    const DateValue date = Day(2002, 1, 16);
+    ASSERT_GE(PhaseDay(date), 1);
+    ASSERT_LE(PhaseDay(date), 6);
+    const QImage north = RenderPanelImage(PanelWidth, PanelHeight, date, true, 1);
+    // Equator row: bright on the right edge of the disk, dark on the left.
+    EXPECT_GT(qRed(north.pixel(118, 60)), 120);
+    EXPECT_LT(qRed(north.pixel(30, 60)), 100);
+}
+
+TEST(Panel, InvalidDateShowsAFullDiskAndItsTexts) {
+    const ScopedClock clock(FixedNow);
+    const DateValue invalid(0.0, DateStatus::invalid);
+    ASSERT_EQ(PhaseDay(invalid), -1);
+    const QImage image = RenderPanelImage(PanelWidth, PanelHeight, invalid, true, 1);
+    EXPECT_GT(qRed(image.pixel(30, 60)), 120);
+    EXPECT_GT(qRed(image.pixel(110, 60)), 120);
+    EXPECT_EQ(image.pixel(2, 60), qRgb(0, 0, 0)); // nothing painted outside the disk
+}
+
+TEST(Panel, WritesThePngItRenders) {
+    const ScopedClock clock(FixedNow);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("moon.png"));
+    const DateValue date = Day(2026, 12, 7);
+    ASSERT_TRUE(WritePanelPng(path, date, false, 9));
+    const QImage back(path);
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32),
+              RenderPanelImage(PanelWidth, PanelHeight, date, false, 9));
+    EXPECT_FALSE(
+        WritePanelPng(dir.filePath(QStringLiteral("no/such/folder/moon.png")), date, true, 9));
+}
+
+TEST(Panel, OddSizesAndNullImages) {
+    const ScopedClock clock(FixedNow);
+    QImage none;
+    RenderPanel(none, Day(2026, 1, 1), true, 1); // nothing to do, no crash
+    EXPECT_TRUE(none.isNull());
+    for (QSize size : {QSize(10, 10), QSize(1, 300), QSize(300, 40), QSize(202, 240)}) {
+        const QImage image =
+            RenderPanelImage(size.width(), size.height(), Day(2026, 1, 1), true, 5);
+        EXPECT_EQ(image.size(), size);
+    }
+}
+
+} // namespace
+} // namespace norvale
