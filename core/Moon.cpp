@@ -2,6 +2,7 @@
 
 #include "core/CalendarMath.h"
 
+#include <algorithm>
 #include <string>
 
 namespace norvale {
@@ -44,7 +45,11 @@ int PhaseFromDayEnds(double b, double c) {
     if (b < PhaseStep && c < PhaseStep) {
         return 1;
     }
-    for (int i = 1; i <= 27; ++i) {
+    // Both rules below need i * PhaseStep + PhaseStep > b (as c >= b here), so
+    // the steps more than one below b's own step can never match: skip them.
+    // Starting one step lower than needed leaves a whole step for rounding.
+    const int first = std::max(1, static_cast<int>(b / PhaseStep) - 1);
+    for (int i = first; i <= 27; ++i) {
         const double e = i * PhaseStep;
         if (b < e && e < c) {
             return i; // step boundary i falls within this day
