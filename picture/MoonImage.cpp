@@ -47,14 +47,19 @@ void CMoonImage::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void CMoonImage::OnPaint() {
-    const bool northern = m_host == nullptr || m_host->IsNorthern();
-    QImage buffer(m_geometry.m_clientRect.Width(), m_geometry.m_clientRect.Height(),
-                  QImage::Format_RGB32);
+    QPainter painter(this);
+    if (m_host == nullptr) {
+        painter.fillRect(rect(), Qt::black); // not attached yet: a black panel
+        return;
+    }
+    const bool northern = m_host->IsNorthern();
+    // The off-screen buffer of this paint: the whole widget, drawn with the
+    // geometry of the attach, copied in one transfer.
+    QImage buffer(size(), QImage::Format_RGB32);
     if (!buffer.isNull()) {
         RenderPanel(buffer, m_geometry, m_textFont, m_date, northern, NextStarSeed());
+        painter.drawImage(QPoint(0, 0), buffer);
     }
-    QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), buffer);
     RefreshAccessibleText();
 }
 

@@ -1,0 +1,122 @@
+// The picture control with a stand-in for the main window.
+
+#include "core/Clock.h"
+#include "core/Moon.h"
+#include "picture/MoonImage.h"
+#include "picture/Panel.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace norvale {
+namespace {
+
+constexpr std::int64_t FixedNow = 1796601600; // 2026-12-07 00:00:00 UTC
+
+class FakeHost : public MoonImageHost {
+public:
+    bool IsNorthern() const override {
+        ++hemisphereReads;
+        return northern;
+    }
+    void OnToday() override { ++todayCalls; }
+    void OpenMenuAt(const QPoint& globalPos) override { menus.push_back(globalPos); }
+
+    bool northern = true;
+    mutable int hemisphereReads = 0;
+    int todayCalls = 0;
+    std::vector<QPoint> menus;
+};
+
+DateValue Day(int year, int month, int day) {
+    DateValue v;
+    v.FromFields(year, month, day, 12, 0, 0);
+    return v;
+}
+
+class MoonImageTest : public ::testing::Test {
+protected:
+    MoonImageTest() : clock(FixedNow) {
+        image.resize(PanelWidth, PanelHeight);
+        image.Attach(&host);
+        image.SetStarSeedSource([] { return 5u; });
+    }
+
+    QImage Shot() { return image.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    ScopedClock clock;
+    FakeHost host;
+    CMoonImage image;
+};
+
+TEST_F(MoonImageTest, AttachTakesTheGeometryOfItsSizeAndNow) {
+    EXPECT_EQ(image.Geometry().m_moonRect, (PixelRect{12, 5, 123, 116}));
+    EXPECT_EQ(image.Geometry().m_dayStep, 7);
+    EXPECT_EQ(image.m_date.value, DateValue::Now().value);
+    EXPECT_EQ(image.m_date.status, DateStatus::valid);
+
+    CMoonImage fresh;
+    EXPECT_EQ(fresh.m_date.value, 0.0);
+    EXPECT_FALSE(fresh.IsAttached());
+}
+
+TEST_F(MoonImageTest, PaintsWhatThePanelRendererProducesInTheHostsHemisphere) {
+    image.m_date = Day(2026, 12, 20);
+    EXPECT_EQ(Shot(), RenderPanelImage(PanelWidth, PanelHeight, image.m_date, true, 5));
+    const int reads = host.hemisphereReads;
+    host.northern = false;
+    EXPECT_EQ(Shot(), RenderPanelImage(PanelWidth, PanelHeight, image.m_date, false, 5));
+    EXPECT_GT(host.hemisphereReads, reads);
+
+    // The geometry stays that of the attach when the widget grows later.
+    image.resize(PanelWidth + 20, PanelHeight + 10);
+    const QImage grown = Shot();
+    EXPECT_EQ(grown.copy(0, 0, PanelWidth, PanelHeight),
+              RenderPanelImage(PanelWidth, PanelHeight, image.m_date, false, 5));
+    EXPECT_EQ(grown.pixel(PanelWidth + 10, 20), qRgb(0, 0, 0));
+}
+
+TEST_F(MoonImageTest, DoubleClickGoesToToday) {
+    QTest::mouseDClick(&image, Qt::LeftButton, {}, QPoint(60, 60));
+    EXPECT_EQ(host.todayCalls, 1);
+    EXPECT_TRUE(host.menus.empty());
+    QTest::mouseClick(&image, Qt::LeftButton, {}, QPoint(60, 60));
+    EXPECT_EQ(host.todayCalls, 1);
+}
+
+TEST_F(MoonImageTest, RightButtonReleaseOpensTheMenuAtThePointer) {
+    const QPoint at(30, 140);
+    QTest::mousePress(&image, Qt::RightButton, {}, at);
+    EXPECT_TRUE(host.menus.empty()); // not on the press
+    QTest::mouseRelease(&image, Qt::RightButton, {}, at);
+    ASSERT_EQ(host.menus.size(), 1u);
+    EXPECT_EQ(host.menus[0], image.mapToGlobal(at));
+    QTest::mouseRelease(&image, Qt::LeftButton, {}, at);
+    EXPECT_EQ(host.menus.size(), 1u);
+    EXPECT_EQ(host.todayCalls, 0);
+}
+
+TEST_F(MoonImageTest, ScreenReadersGetTheThreeLines) {
+    image.m_date = Day(2002, 1, 16);
+    image.RefreshAccessibleText();
+    QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(&image);
+    ASSERT_NE(a11y, nullptr);
+    EXPECT_EQ(a11y->text(QAccessible::Name), QString::fromStdString(DayCaption(image.m_date)));
+    EXPECT_EQ(
+        a11y->text(QAccessible::Description),
+        QString::fromStdString(AgeText(image.m_date) + ", " + IlluminationText(image.m_date)));
+    // A paint of a new day updates them too.
+    image.m_date = Day(2026, 12, 20);
+    (void)Shot();
+    EXPECT_EQ(a11y->text(QAccessible::Name), QString::fromStdString(DayCaption(image.m_date)));
+}
+
+} // namespace
+} // namespace norvale
