@@ -1,0 +1,30 @@
+#include "app/Headless.h"
+
+#include "core/DateValue.h"
+#include "core/Moon.h"
+
+#include <cstdlib>
+#include <ostream>
+
+namespace norvale {
+
+namespace {
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+} // namespace
+
+bool HasDisplay() {
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+}
+
+void PrintTodayWithoutDisplay(std::ostream& out, std::ostream& err) {
+    err << "norvale: no display available; today's Moon:\n";
+    const DateValue today = DateValue::Now();
+    out << DayCaption(today) << '\n' << AgeText(today) << '\n' << IlluminationText(today) << '\n';
+}
+
+} // namespace norvale

@@ -1,0 +1,418 @@
+#include "app/NorvaleDlg.h"
+
+#include "app/Commands.h"
+#include "app/DialogLayout.h"
+#include "controls/Icons.h"
+#include "core/Moon.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <QPushButton>
+#include <QScreen>
+
+namespace norvale {
+
+CNorvaleDlg* g_pMainDlg = nullptr;
+
+namespace {
+
+// The dialog font: a sans at a size where every control text fits its box.
+QFont DialogFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+bool PlatformReportsWindowPositions() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+CNorvaleDlg::CNorvaleDlg(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_todayLink(QString::fromLatin1(MainWindowItem(IDC_TODAY).text), this),
+      m_prevLink(QString::fromLatin1(MainWindowItem(IDC_PREV).text), this),
+      m_nextLink(QString::fromLatin1(MainWindowItem(IDC_NEXT).text), this), m_datePicker(this),
+      m_menuMain(this), m_menuTimeFormat(this), m_menuHelp(this), m_menuHemisphere(this) {
+    setWindowTitle(QStringLiteral("Norvale"));
+    setFont(DialogFont());
+    m_bPositionsKnown = PlatformReportsWindowPositions();
+    CreateControls();
+    ConnectControls();
+    setFixedSize(MainClientPixelSize());
+    m_hIcon = AppIcon();
+}
+
+CNorvaleDlg::~CNorvaleDlg() {
+    if (g_pMainDlg == this) {
+        g_pMainDlg = nullptr;
+    }
+}
+
+void CNorvaleDlg::CreateControls() {
+    // Template order is the tab and stacking order.
+    for (const DialogItem& item : MainWindowItems()) {
+        const QRect rect = ItemPixelRect(item);
+        switch (item.kind) {
+        case ItemKind::Link: {
+            CSimpleLink& link = item.id == IDC_TODAY
+                                    ? m_todayLink
+                                    : (item.id == IDC_PREV ? m_prevLink : m_nextLink);
+            link.setGeometry(rect);
+            link.setAlignment(item.id == IDC_TODAY  ? Qt::AlignHCenter | Qt::AlignTop
+                              : item.id == IDC_NEXT ? Qt::AlignRight | Qt::AlignTop
+                                                    : Qt::AlignLeft | Qt::AlignVCenter);
+            link.raise();
+            break;
+        }
+        case ItemKind::DatePicker:
+            m_datePicker.setGeometry(rect);
+            m_datePicker.SetFormat(QString::fromStdString(DateFormatPattern(5, true)));
+            m_datePicker.raise();
+            break;
+        case ItemKind::PictureFrame:
+            // The frame has a one-pixel sunken edge; the picture fills the rest.
+            m_pPictureFrame = new QFrame(this);
+            m_pPictureFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            m_pPictureFrame->setLineWidth(1);
+            m_pPictureFrame->setGeometry(rect);
+            m_moonImage.setParent(m_pPictureFrame);
+            m_moonImage.setGeometry(
+                rect.adjusted(0, 0, -2, -2).translated(1 - rect.x(), 1 - rect.y()));
+            m_pPictureFrame->raise();
+            break;
+        case ItemKind::PushButton:
+            m_pMenuButton = new QPushButton(QString::fromLatin1(item.text), this);
+            m_pMenuButton->setGeometry(rect);
+            m_pMenuButton->setAutoDefault(false);
+            break;
+        case ItemKind::HiddenButton:
+            m_pToggleButton = new QPushButton(QString::fromLatin1(item.text), this);
+            m_pToggleButton->setGeometry(rect);
+            m_pToggleButton->hide();
+            break;
+        }
+    }
+    setTabOrder(&m_datePicker, m_pMenuButton);
+}
+
+void CNorvaleDlg::ConnectControls() {
+    connect(&m_datePicker, &CDatePicker::DateTimeChange, this, &CNorvaleDlg::OnDateTimeChange);
+    connect(&m_datePicker, &CDatePicker::KeyDown, this, &CNorvaleDlg::OnPickerKeyDown);
+    connect(&m_todayLink, &CSimpleLink::clicked, this, &CNorvaleDlg::OnToday);
+    connect(&m_nextLink, &CSimpleLink::clicked, this, &CNorvaleDlg::OnNext);
+    connect(&m_nextLink, &CSimpleLink::doubleClicked, this, &CNorvaleDlg::OnNextDblClk);
+    connect(&m_prevLink, &CSimpleLink::clicked, this, &CNorvaleDlg::OnPrev);
+    connect(&m_prevLink, &CSimpleLink::doubleClicked, this, &CNorvaleDlg::OnPrevDblClk);
+    connect(m_pMenuButton, &QPushButton::clicked, this, &CNorvaleDlg::OnMenuButton);
+    connect(m_pToggleButton, &QPushButton::clicked, this, &CNorvaleDlg::OnToggleButton);
+}
+
+void CNorvaleDlg::SetCommandObserver(CommandObserver observer) {
+    m_commandObserver = std::move(observer);
+}
+
+// ---------------------------------------------------------------------------
+// Running and ending
+
+void CNorvaleDlg::Create() {
+    if (m_bInitialised) {
+        return;
+    }
+    OnInitDialog();
+    m_bInitialised = true;
+    show();
+    AdoptFrameIfChanged();
+}
+
+int CNorvaleDlg::DoModal() {
+    Create();
+    if (!m_bEnded) {
+        QEventLoop loop;
+        m_pLoop = &loop;
+        loop.exec();
+        m_pLoop = nullptr;
+    }
+    return m_result;
+}
+
+void CNorvaleDlg::EndDialog(int result) {
+    m_result = result;
+    m_bEnded = true;
+    hide();
+    if (m_pLoop != nullptr) {
+        m_pLoop->exit(result);
+    }
+}
+
+void CNorvaleDlg::StorePosition() {
+    if (m_bPositionsKnown) {
+        const WinRect rect = ReadWindowRect();
+        m_settings.nLeft = rect.left;
+        m_settings.nTop = rect.top;
+    } else {
+        m_settings.nLeft = m_nLoadedLeft;
+        m_settings.nTop = m_nLoadedTop;
+    }
+}
+
+void CNorvaleDlg::OnOK() {
+    StorePosition();
+    SaveSettings(m_settings);
+    EndDialog(IDOK);
+}
+
+void CNorvaleDlg::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void CNorvaleDlg::OnClose() {
+    StorePosition();
+    SaveSettings(m_settings);
+    // The close request ends through the cancel path, without a second save.
+    OnCancel();
+}
+
+void CNorvaleDlg::closeEvent(QCloseEvent* event) {
+    if (!m_bEnded) {
+        OnClose();
+    }
+    event->accept();
+}
+
+void CNorvaleDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A focused push button takes Enter itself; otherwise the OK path.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr) {
+            button->click();
+        } else {
+            OnCommand(IDOK, 0);
+        }
+        return;
+    case Qt::Key_Escape:
+        OnCommand(IDCANCEL, 0);
+        return;
+    case Qt::Key_F1:
+        OnHelpInfo();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+bool CNorvaleDlg::OnInitDialog() {
+    DoDataExchange();
+    setWindowIcon(m_hIcon);
+    g_pMainDlg = this;
+    m_bSuppressDayWrap = true;
+
+    m_frameMargins = FrameMargins();
+    m_rcWindow = ReadWindowRect();
+    m_nFullHeight = m_rcWindow.Height();
+
+    const QPoint toggle = m_pToggleButton->geometry().topLeft();
+    m_rcToggleFull = {toggle.x(), toggle.y(), toggle.x() + kToggleBoxW, toggle.y() + kToggleBoxH};
+    m_rcToggleCompact = m_rcToggleFull.Offset(0, -kToggleCompactRise);
+
+    MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
+               m_nFullHeight - kStartupShortening);
+
+    if (!LoadSettings(m_settings)) {
+        CreateSettingsFolder(m_settings);
+    }
+    m_nLoadedLeft = m_settings.nLeft;
+    m_nLoadedTop = m_settings.nTop;
+
+    BuildMenus();
+    ApplyStoredSettings();
+
+    m_prevLink.SetTooltipText(QStringLiteral("Previous Day"));
+    m_nextLink.SetTooltipText(QStringLiteral("Next Day"));
+    m_todayLink.SetTooltipText(QStringLiteral("Go to Today"));
+
+    SetPickerRange();
+    m_selectedDate = DateValue::Now();
+
+    // In the compact layout the button is hidden and nothing takes the focus.
+    if (m_settings.bFull) {
+        m_pMenuButton->setFocus(Qt::OtherFocusReason);
+    }
+    return false;
+}
+
+void CNorvaleDlg::DoDataExchange() {
+    m_moonImage.Attach(this);
+    m_todayLink.Attach();
+    m_prevLink.Attach();
+    m_nextLink.Attach();
+}
+
+void CNorvaleDlg::ApplyStoredSettings() {
+    m_settings.bFull = !m_settings.bFull;
+    OnCommand(ID_LAYOUT_TOGGLE, 0);
+
+    // Only a date-layout command is replayed: an index without one keeps the
+    // picker on the default row and is saved back unchanged.
+    if (const int id = DateFormatCommand(m_settings.nDateFormat); id != 0) {
+        OnCommand(id, 0);
+    }
+
+    m_settings.bNorthern = !m_settings.bNorthern;
+    OnCommand(m_settings.bNorthern ? ID_SOUTHERN : ID_NORTHERN, 0);
+
+    PlaceWindow();
+}
+
+QPoint CNorvaleDlg::CentredCorner() const {
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    const WinRect d = WinRect::FromQRect(desktop);
+    return QPoint(d.left + d.Width() / 2 - m_rcWindow.Width() / 2,
+                  d.top + d.Height() / 2 - m_rcWindow.Height() / 2);
+}
+
+void CNorvaleDlg::PlaceWindow() {
+    const int height = m_settings.bFull ? m_nFullHeight : m_nFullHeight - kCompactHeightCut;
+    if (!m_bPositionsKnown) {
+        // The desktop places the window; only its size is ours.
+        MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(), height);
+        return;
+    }
+    const WinRect desktop = WinRect::FromQRect(QGuiApplication::primaryScreen()->geometry());
+    m_bCentred = !desktop.Contains(m_settings.nLeft, m_settings.nTop);
+    if (m_bCentred) {
+        const QPoint corner = CentredCorner();
+        m_settings.nLeft = corner.x();
+        m_settings.nTop = corner.y();
+    }
+    MoveWindow(m_settings.nLeft, m_settings.nTop, m_rcWindow.Width(), height);
+}
+
+void CNorvaleDlg::SetPickerRange() {
+    SystemTime low;
+    SystemTime high;
+    DateValue minimum;
+    minimum.FromFields(1900, 1, 1, 12, 59, 59);
+    DateValue maximum;
+    maximum.FromFields(9999, 1, 1, 12, 59, 59);
+    if (minimum.ToFields(low) && maximum.ToFields(high)) {
+        m_datePicker.SetRange(low, high);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Outer geometry
+
+WinRect CNorvaleDlg::ReadWindowRect() const {
+    return WinRect::FromQRect(frameGeometry());
+}
+
+QMargins CNorvaleDlg::FrameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
+void CNorvaleDlg::MoveWindow(int left, int top, int width, int height) {
+    const QMargins m = FrameMargins();
+    setFixedSize(width - m.left() - m.right(), height - m.top() - m.bottom());
+    if (m_bPositionsKnown) {
+        move(left, top); // a top-level window's position is its frame's
+    }
+    update();
+}
+
+// On X11 the frame is known only once the window manager has mapped the
+// window. When it arrives, the outer figures grow by the frame and the
+// start-up placement is done again with the real outer size; the client area
+// keeps its size.
+void CNorvaleDlg::AdoptFrameIfChanged() {
+    if (!m_bInitialised || m_bEnded) {
+        return;
+    }
+    const QMargins margins = FrameMargins();
+    if (margins == m_frameMargins) {
+        return;
+    }
+    const int grow =
+        (margins.top() + margins.bottom()) - (m_frameMargins.top() + m_frameMargins.bottom());
+    const int widen =
+        (margins.left() + margins.right()) - (m_frameMargins.left() + m_frameMargins.right());
+    m_frameMargins = margins;
+    m_nFullHeight += grow;
+    if (!m_bFrameAdopted && m_bPositionsKnown) {
+        m_bFrameAdopted = true;
+        if (m_bCentred) {
+            // The centring of start-up: the outer width, and the height the
+            // window had after its start-up shortening.
+            m_rcWindow = {0, 0, m_rcWindow.Width() + widen, m_nFullHeight - kStartupShortening};
+            const QPoint corner = CentredCorner();
+            m_settings.nLeft = corner.x();
+            m_settings.nTop = corner.y();
+        }
+        move(m_settings.nLeft, m_settings.nTop);
+    }
+    m_rcWindow = ReadWindowRect();
+}
+
+bool CNorvaleDlg::event(QEvent* e) {
+    const bool handled = QWidget::event(e);
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowActivate:
+        AdoptFrameIfChanged();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+// ---------------------------------------------------------------------------
+// Painting and the toggle box
+
+void CNorvaleDlg::paintEvent(QPaintEvent* /*event*/) {
+    OnPaint();
+}
+
+void CNorvaleDlg::OnPaint() {
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Shadow), 1));
+    painter.setBrush(palette().color(QPalette::Dark));
+    QPolygon triangle;
+    if (m_settings.bFull) {
+        const WinRect& r = m_rcToggleFull;
+        triangle << QPoint(r.left, r.bottom) << QPoint(r.left + r.Width() / 2, r.top)
+                 << QPoint(r.right, r.bottom);
+    } else {
+        const WinRect& r = m_rcToggleCompact;
+        triangle << QPoint(r.left, r.top) << QPoint(r.left + r.Width() / 2, r.bottom)
+                 << QPoint(r.right, r.top);
+    }
+    painter.drawPolygon(triangle);
+}
+
+void CNorvaleDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonUp(event->position().toPoint());
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+} // namespace norvale

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "app/DatePicker.h"
+#include "app/Settings.h"
+#include "app/WinRect.h"
+#include "controls/SimpleLink.h"
+#include "core/DateValue.h"
+#include "picture/MoonImage.h"
+
+#include <QIcon>
+#include <QMargins>
+#include <QMenu>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QEventLoop;
+class QFrame;
+class QPushButton;
+
+namespace norvale {
+
+// The main window: the Moon picture, the "Prev", "Today" and "Next" labels,
+// the date picker and the "Menu" button, in a full and a compact layout. It
+// runs modally (DoModal) and keeps its settings between runs.
+//
+// Outer geometry (m_rcWindow, m_nFullHeight, the stored corner) is the frame's.
+// The client area always measures 149 x 219 pixels in the full layout and
+// 149 x 189 in the compact one.
+class CNorvaleDlg : public QWidget, public MoonImageHost {
+    Q_OBJECT
+
+public:
+    // Sees every command OnCommand handles, before it acts (tests).
+    using CommandObserver = std::function<void(int id, int lParam)>;
+
+    explicit CNorvaleDlg(QWidget* parent = nullptr);
+    ~CNorvaleDlg() override;
+    CNorvaleDlg(const CNorvaleDlg&) = delete;
+    CNorvaleDlg& operator=(const CNorvaleDlg&) = delete;
+
+    // Initialises and shows the window, runs it until it ends and returns
+    // how it ended (IDOK or IDCANCEL).
+    int DoModal();
+    // Initialises and shows the window without waiting for it to end.
+    void Create();
+    void EndDialog(int result);
+    bool IsEnded() const { return m_bEnded; }
+    int Result() const { return m_result; }
+
+    bool OnInitDialog();
+    bool OnCommand(int id, int lParam);
+    void OnOK();
+    void OnCancel();
+    void OnClose();
+
+    // Date navigation.
+    void OnDateTimeChange();
+    void OnPickerKeyDown();
+    void OnToday() override;
+    void OnNext();
+    void OnPrev();
+    void OnNextDblClk();
+    void OnPrevDblClk();
+    void UpdateTimeFormatMenu();
+
+    // Menu and commands.
+    void BuildMenus();
+    void OnMenuButton();
+    void OpenMenuAt(const QPoint& globalPos) override;
+    bool OnHelpInfo();
+    void OnLButtonUp(const QPoint& point);
+    void OnToggleButton();
+
+    bool IsNorthern() const override { return m_settings.bNorthern; }
+
+    // The menu item of a command id, or nullptr.
+    QAction* MenuAction(int id) const;
+    CDatePicker& DatePicker() { return m_datePicker; }
+    QPushButton* MenuButton() const { return m_pMenuButton; }
+    QPushButton* ToggleButton() const { return m_pToggleButton; }
+    QFrame* PictureFrame() const { return m_pPictureFrame; }
+
+    void SetCommandObserver(CommandObserver observer);
+    // Whether the desktop lets the program read and set window positions;
+    // false on Wayland. Set before Create().
+    void SetWindowPositionsKnown(bool known) { m_bPositionsKnown = known; }
+    // The window rectangle in screen coordinates, frame included.
+    WinRect ReadWindowRect() const;
+
+    // Members in the order the window's state is declared.
+    QIcon m_hIcon;
+    CSimpleLink m_todayLink;
+    CSimpleLink m_prevLink;
+    CSimpleLink m_nextLink;
+    int m_nFullHeight = 0;
+    bool m_bSuppressDayWrap = true;
+    WinRect m_rcWindow;
+    WinRect m_rcToggleFull;
+    WinRect m_rcToggleCompact;
+    CMoonImage m_moonImage;
+    AppSettings m_settings;
+    CDatePicker m_datePicker;
+    DateValue m_selectedDate{0.0, DateStatus::valid};
+    QMenu m_menuMain;
+    QMenu m_menuTimeFormat;
+    QMenu m_menuHelp;
+    QMenu m_menuHemisphere;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void CreateControls();
+    void DoDataExchange();
+    void ConnectControls();
+    void ApplyStoredSettings();
+    void PlaceWindow();
+    void SetPickerRange();
+
+    void OnPaint();
+    void LayoutSwitch();
+    void DateLayout(int id);
+    void Hemisphere(int id);
+    void ShowAboutBox();
+
+    DateValue ReadPicker() const;
+    void WritePicker(const DateValue& v);
+    void Publish(const DateValue& v);
+
+    QAction* AddCommand(QMenu& menu, int id, const QString& text);
+    void CheckMenuRadioItem(int first, int last, int check);
+    void StorePosition();
+
+    // Outer geometry: moves and sizes the frame; the client follows.
+    void MoveWindow(int left, int top, int width, int height);
+    QMargins FrameMargins() const;
+    void AdoptFrameIfChanged();
+    QPoint CentredCorner() const;
+
+    QFrame* m_pPictureFrame = nullptr;
+    QPushButton* m_pMenuButton = nullptr;
+    QPushButton* m_pToggleButton = nullptr;
+
+    CommandObserver m_commandObserver;
+    QEventLoop* m_pLoop = nullptr;
+    int m_result = 0;
+    bool m_bEnded = false;
+    bool m_bInitialised = false;
+    bool m_bPositionsKnown = true;
+    // The corner as loaded, saved back where positions cannot be read.
+    int m_nLoadedLeft = 0;
+    int m_nLoadedTop = 0;
+    // The frame margins the outer figures were computed with, and whether
+    // start-up placed the window centred (redone once the frame is known).
+    QMargins m_frameMargins;
+    bool m_bCentred = false;
+    bool m_bFrameAdopted = false;
+};
+
+// The one main window, for the picture and the commands that reach it.
+extern CNorvaleDlg* g_pMainDlg;
+
+} // namespace norvale
