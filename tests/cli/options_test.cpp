@@ -126,20 +126,5 @@ TEST(CliOptions, ErrorLineStaysOneLineWhateverTheValueHolds) {
     EXPECT_LT(message.size(), 160U);
 }
 
-TEST(CliOptions, DaysRunningPastTheLastDayAreRejectedFromAnyStart) {
-    EXPECT_FALSE(CheckDaysRange(CivilDate{9998, 12, 31}, 2));
-    EXPECT_TRUE(CheckDaysRange(CivilDate{9998, 12, 31}, 3));
-    EXPECT_FALSE(CheckDaysRange(CivilDate{1900, 1, 1}, MaxDays));
-}
-
-TEST(CliOptions, DayArithmeticCrossesMonthAndYearEnds) {
-    EXPECT_EQ(AddDays(CivilDate{2003, 12, 31}, 1), (CivilDate{2004, 1, 1}));
-    EXPECT_EQ(AddDays(CivilDate{2024, 2, 28}, 1), (CivilDate{2024, 2, 29}));
-    EXPECT_EQ(AddDays(CivilDate{2100, 2, 28}, 1), (CivilDate{2100, 3, 1}));
-    EXPECT_EQ(AddDays(CivilDate{2000, 1, 1}, -1), (CivilDate{1999, 12, 31}));
-    EXPECT_EQ(DateText(CivilDate{987, 3, 4}), "0987-03-04");
-    EXPECT_EQ(TimeText(TimeOfDay{7, 5, 9}), "07:05:09");
-}
-
 } // namespace
 } // namespace norvale::cli
