@@ -32,6 +32,8 @@ constexpr std::array<Spec, 10> Specs{{
     {Id::help, "--help", false, ""},
     {Id::version, "--version", false, ""},
 }};
+// The parser marks each option it has seen in an array indexed by its Id.
+static_assert(static_cast<std::size_t>(Id::version) + 1 == Specs.size());
 
 const Spec* FindSpec(std::string_view name) {
     if (name == "-h") {
@@ -43,6 +45,15 @@ const Spec* FindSpec(std::string_view name) {
         }
     }
     return nullptr;
+}
+
+std::string NameOf(Id id) {
+    for (const Spec& spec : Specs) {
+        if (spec.id == id) {
+            return std::string(spec.name);
+        }
+    }
+    return {};
 }
 
 // Quotes a user-supplied text for an error line: at most 40 characters, and
@@ -195,8 +206,7 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
         for (const Id other :
              {Id::date, Id::time, Id::days, Id::json, Id::png, Id::southern, Id::seed}) {
             if (has(other)) {
-                return Message("--ics YEAR cannot be combined with " +
-                               std::string(Specs[static_cast<std::size_t>(other)].name));
+                return Message("--ics YEAR cannot be combined with " + NameOf(other));
             }
         }
         options.action = Action::ics;
@@ -205,8 +215,7 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
     if (has(Id::png)) {
         for (const Id other : {Id::days, Id::json}) {
             if (has(other)) {
-                return Message("--png FILE cannot be combined with " +
-                               std::string(Specs[static_cast<std::size_t>(other)].name));
+                return Message("--png FILE cannot be combined with " + NameOf(other));
             }
         }
         options.action = Action::png;
@@ -214,8 +223,7 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
     }
     for (const Id other : {Id::southern, Id::seed}) {
         if (has(other)) {
-            return Message(std::string(Specs[static_cast<std::size_t>(other)].name) +
-                           " only applies together with --png FILE");
+            return Message(NameOf(other) + " only applies together with --png FILE");
         }
     }
     if (options.days && options.date) {
