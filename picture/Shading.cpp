@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace norvale {
@@ -48,12 +50,49 @@ struct DiskModel {
         const std::int64_t w2 = width2 * width2;
         return dx * dx * d2 + dy * dy * w2 < w2 * d2;
     }
-
-    // A disk pixel on the disk's edge: one of its four neighbours is outside.
-    bool OnRim(std::int32_t x, std::int32_t y) const {
-        return !InDisk(x - 1, y) || !InDisk(x + 1, y) || !InDisk(x, y - 1) || !InDisk(x, y + 1);
-    }
 };
+
+// The columns [begin, end) of one row whose pixel centres pass a test that
+// holds on one interval around the centre column; empty when none does.
+struct Span {
+    std::int32_t begin = 0;
+    std::int32_t end = 0;
+
+    bool Contains(std::int32_t x) const { return x >= begin && x < end; }
+};
+
+// The span of a row inside the ellipse of doubled horizontal half-axis width2
+// (the disk when width2 is the diameter), from a floating estimate corrected
+// with the exact integer test.
+template <typename Inside>
+Span RowSpan(const DiskModel& model, std::int32_t y, std::int64_t width2, Inside inside) {
+    const double dy = static_cast<double>(model.Dy(y)) / static_cast<double>(model.diameter);
+    const double rest = 1.0 - dy * dy;
+    if (rest <= 0.0 || width2 <= 0) {
+        return {};
+    }
+    // Half-width in pixels about the centre column (model.centre2x / 2).
+    const double half = 0.5 * static_cast<double>(width2) * std::sqrt(rest);
+    const double centre = static_cast<double>(model.centre2x) / 2.0;
+    auto clampColumn = [](double v) {
+        return static_cast<std::int32_t>(std::clamp(v, -1.0e9, 1.0e9));
+    };
+    std::int32_t begin = clampColumn(std::floor(centre - half - 0.5));
+    std::int32_t end = clampColumn(std::ceil(centre + half - 0.5));
+    while (inside(begin - 1, y)) {
+        --begin;
+    }
+    while (begin < end && !inside(begin, y)) {
+        ++begin;
+    }
+    while (inside(end, y)) {
+        ++end;
+    }
+    while (end > begin && !inside(end - 1, y)) {
+        --end;
+    }
+    return {begin, end};
+}
 
 // How the dark region is built for one phase day (Northern view).
 enum class DarkShape {
@@ -148,6 +187,85 @@ bool NeedsEllipse(DarkShape shape) {
            shape == DarkShape::RightMinusRightEll || shape == DarkShape::RightPlusLeftEll;
 }
 
+// Paints the disk pixels of one row: runs of lit or dark texels between the
+// split column and the terminator's edges, then the rim where it shows.
+struct RowPainter {
+    std::uint32_t* row;
+    const std::uint32_t* lit;
+    std::int32_t litWidth;
+    const std::uint32_t* dark;
+    std::int32_t darkWidth;
+    DarkShape shape;
+    std::int32_t split;
+    Span ellipse;
+    std::int32_t begin; // painted columns [begin, end), inside the buffer
+    std::int32_t end;
+
+    bool Dark(std::int32_t x) const { return IsDark(shape, x < split, ellipse.Contains(x)); }
+
+    // Texels of a tiled texture row for the columns [from, to).
+    void Copy(const std::uint32_t* texels, std::int32_t width, std::int32_t from,
+              std::int32_t to) const {
+        std::int32_t column = from % width;
+        for (std::int32_t x = from; x < to; ++x) {
+            row[x] = texels[column];
+            if (++column == width) {
+                column = 0;
+            }
+        }
+    }
+
+    void Fill() const {
+        // Where the dark region can change: the split and the ellipse edges.
+        std::int32_t cuts[] = {split, ellipse.begin, ellipse.end};
+        std::sort(std::begin(cuts), std::end(cuts));
+        std::int32_t from = begin;
+        for (std::int32_t cut : cuts) {
+            const std::int32_t to = std::clamp(cut, from, end);
+            CopyRun(from, to);
+            from = to;
+        }
+        CopyRun(from, end);
+    }
+
+    void CopyRun(std::int32_t from, std::int32_t to) const {
+        if (from >= to) {
+            return;
+        }
+        if (Dark(from)) {
+            Copy(dark, darkWidth, from, to);
+        } else {
+            Copy(lit, litWidth, from, to);
+        }
+    }
+
+    // The rim: disk pixels with a neighbour outside the disk, drawn where the
+    // disk is lit (and everywhere for the second disk of the new Moon).
+    void Rim(const Span& here, const Span& above, const Span& below) const {
+        if (here.begin >= here.end) {
+            return;
+        }
+        const bool wholeRow = above.begin >= above.end || below.begin >= below.end;
+        const std::int32_t leftEnd =
+            wholeRow ? here.end
+                     : std::clamp(std::max(above.begin, below.begin), here.begin + 1, here.end);
+        const std::int32_t rightBegin =
+            wholeRow ? here.end : std::clamp(std::min(above.end, below.end), leftEnd, here.end - 1);
+        MarkRim(here.begin, leftEnd);
+        MarkRim(rightBegin, here.end);
+    }
+
+    void MarkRim(std::int32_t from, std::int32_t to) const {
+        from = std::max(from, begin);
+        to = std::min(to, end);
+        for (std::int32_t x = from; x < to; ++x) {
+            if (shape == DarkShape::WholeWithRim || !Dark(x)) {
+                row[x] = RimColour;
+            }
+        }
+    }
+};
+
 } // namespace
 
 PictureGeometry ComputeGeometry(std::int32_t w, std::int32_t h) {
@@ -216,35 +334,36 @@ void DrawMoon(const PixelBuffer& target, PictureGeometry& geometry, int phaseDay
     const std::int64_t ellipseWidth2 = std::int64_t{d} - 2 * std::int64_t{inset};
     const std::int32_t split = geometry.SplitX();
 
-    const std::int32_t x0 = std::max(disk.left, 0);
-    const std::int32_t x1 = std::min(disk.right, target.width);
+    const bool useEllipse = NeedsEllipse(plan.shape);
+    auto inDisk = [&model](std::int32_t x, std::int32_t y) { return model.InDisk(x, y); };
+    auto inEllipse = [&model, ellipseWidth2](std::int32_t x, std::int32_t y) {
+        return model.InEllipse(x, y, ellipseWidth2);
+    };
+    auto diskSpan = [&](std::int32_t y) {
+        return y < disk.top || y >= disk.bottom ? Span{} : RowSpan(model, y, d, inDisk);
+    };
+
     const std::int32_t y0 = std::max(disk.top, 0);
     const std::int32_t y1 = std::min(disk.bottom, target.height);
-    const bool useEllipse = NeedsEllipse(plan.shape);
-
+    Span above = diskSpan(y0 - 1);
+    Span here = diskSpan(y0);
     for (std::int32_t y = y0; y < y1; ++y) {
-        const std::int32_t litRow = y % textures.lit.height;
-        const std::int32_t darkRow = y % textures.dark.height;
-        const std::uint32_t* lit =
-            textures.lit.texels + std::ptrdiff_t{litRow} * textures.lit.width;
-        const std::uint32_t* dark =
-            textures.dark.texels + std::ptrdiff_t{darkRow} * textures.dark.width;
-        std::uint32_t* row = &target.At(0, y);
-        for (std::int32_t x = x0; x < x1; ++x) {
-            if (!model.InDisk(x, y)) {
-                continue;
-            }
-            const bool inEllipse = useEllipse && model.InEllipse(x, y, ellipseWidth2);
-            const bool dark_ = IsDark(plan.shape, x < split, inEllipse);
-            const bool rimShows = !dark_ || plan.shape == DarkShape::WholeWithRim;
-            if (rimShows && model.OnRim(x, y)) {
-                row[x] = RimColour;
-            } else if (dark_) {
-                row[x] = dark[x % textures.dark.width];
-            } else {
-                row[x] = lit[x % textures.lit.width];
-            }
-        }
+        const Span below = diskSpan(y + 1);
+        const RowPainter painter{
+            &target.At(0, y),
+            textures.lit.texels + std::ptrdiff_t{y % textures.lit.height} * textures.lit.width,
+            textures.lit.width,
+            textures.dark.texels + std::ptrdiff_t{y % textures.dark.height} * textures.dark.width,
+            textures.dark.width,
+            plan.shape,
+            split,
+            useEllipse ? RowSpan(model, y, ellipseWidth2, inEllipse) : Span{},
+            std::max(here.begin, 0),
+            std::min(here.end, target.width)};
+        painter.Fill();
+        painter.Rim(here, above, below);
+        above = here;
+        here = below;
     }
 }
 

@@ -239,6 +239,30 @@ TEST(DrawMoon, NewFullAndBeyond) {
     }
 }
 
+// The rim is the ring of disk pixels with a neighbour (left, right, above,
+// below) outside the disk; it shows where the disk is lit.
+TEST(DrawMoon, RimIsTheDisksEdgeRing) {
+    for (std::int32_t w : {135, 136, 61, 202}) {
+        for (int p : {14, 3, 21}) {
+            const Canvas c = Draw(p, true, w, w + 40);
+            for (std::int32_t y = 0; y < c.height; ++y) {
+                for (std::int32_t x = 0; x < c.width; ++x) {
+                    const PictureGeometry& g = c.geometry;
+                    const bool edge =
+                        InDisk(x, y, g) && (!InDisk(x - 1, y, g) || !InDisk(x + 1, y, g) ||
+                                            !InDisk(x, y - 1, g) || !InDisk(x, y + 1, g));
+                    const Px kind = c.Kind(x, y);
+                    if (kind == Px::Rim) {
+                        ASSERT_TRUE(edge) << w << " p" << p << " at " << x << "," << y;
+                    } else if (edge) {
+                        ASSERT_EQ(kind, Px::Dark) << w << " p" << p << " at " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(DrawMoon, QuartersOfOneViewAreTheOtherQuartersOfTheOther) {
     EXPECT_EQ(Draw(7, true).pixels, Draw(21, false).pixels);
     EXPECT_EQ(Draw(21, true).pixels, Draw(7, false).pixels);

@@ -1,0 +1,79 @@
+// One whole panel render (black fill, stars, shaded disk, three text lines)
+// at 135 x 156, as every paint of the picture does it; plus its parts.
+
+#include "core/Clock.h"
+#include "core/DateValue.h"
+#include "core/Moon.h"
+#include "picture/Panel.h"
+#include "picture/Shading.h"
+#include "picture/Textures.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace norvale;
+
+DateValue BenchDay() {
+    DateValue v;
+    v.FromFields(2026, 12, 20, 12, 0, 0);
+    return v;
+}
+
+void BM_RenderPanel(benchmark::State& state) {
+    const ScopedClock clock(1796601600);
+    const DateValue date = BenchDay();
+    const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
+    const QFont font = PanelFont();
+    std::uint32_t seed = 1;
+    for (auto _ : state) {
+        // A fresh buffer per paint, as the control makes one.
+        QImage image(PanelWidth, PanelHeight, QImage::Format_RGB32);
+        RenderPanel(image, geometry, font, date, true, seed++);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RenderPanel)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawMoon(benchmark::State& state) {
+    QImage image(PanelWidth, PanelHeight, QImage::Format_RGB32);
+    const PixelBuffer buffer{reinterpret_cast<std::uint32_t*>(image.bits()), PanelWidth,
+                             PanelHeight, PanelWidth};
+    PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
+    const MoonTextures& textures = BuiltInTextures();
+    int p = 0;
+    for (auto _ : state) {
+        DrawMoon(buffer, geometry, p, true, textures);
+        p = (p + 1) % 29;
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_DrawMoon)->Unit(benchmark::kMicrosecond);
+
+// The three texts of the panel, as the core makes them.
+void BM_PanelTexts(benchmark::State& state) {
+    const ScopedClock clock(1796601600);
+    const DateValue date = BenchDay();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DayCaption(date));
+        benchmark::DoNotOptimize(AgeText(date));
+        benchmark::DoNotOptimize(IlluminationText(date));
+    }
+}
+BENCHMARK(BM_PanelTexts)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
