@@ -39,6 +39,12 @@ public:
         }
     }
 
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.linked = true;
+        return s;
+    }
+
     QStringList actionNames() const override { return {pressAction()}; }
 
     void doAction(const QString& actionName) override {

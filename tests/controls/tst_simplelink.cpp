@@ -198,6 +198,7 @@ private slots:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(f.link);
         QVERIFY(iface);
         QCOMPARE(iface->role(), QAccessible::Link);
+        QVERIFY(iface->state().linked);
         QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Next"));
         QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("Next Day"));
 
