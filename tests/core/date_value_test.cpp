@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 
 namespace norvale {
 namespace {
@@ -30,6 +31,11 @@ struct Construction {
     DateStatus status;
     const char* shows; // the value's calendar reading, or nullptr when left untouched
 };
+
+void PrintTo(const Construction& c, std::ostream* os) {
+    *os << c.year << '-' << c.month << '-' << c.day << ' ' << c.hour << ':' << c.minute << ':'
+        << c.second;
+}
 
 class FromFieldsTest : public testing::TestWithParam<Construction> {};
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <ostream>
 #include <string>
 
 namespace norvale {
@@ -35,6 +36,10 @@ struct ZoneCase {
     const char* zone;
     const char* referenceLocal; // 2002-01-13 13:29:00 UTC on the local wall clock
 };
+
+void PrintTo(const ZoneCase& c, std::ostream* os) {
+    *os << c.zone;
+}
 
 class TimeZoneTest : public testing::TestWithParam<ZoneCase> {};
 
