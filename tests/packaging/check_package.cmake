@@ -3,7 +3,7 @@
 # metainfo, the manual pages against the command's own --help, and lintian.
 # Tools that are not installed are skipped with a message.
 #
-# Inputs: CPACK, DPKG_DEB, BUILD_DIR, WORK_DIR, SOURCE_DIR, VERSION.
+# Inputs: CPACK, DPKG_DEB, BUILD_DIR, WORK_DIR, VERSION.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -132,10 +132,22 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dpkg-deb --extract failed:\n${out}")
 endif()
 
+# The menu entry starts the installed program under its name and icon.
+set(desktop_file "${root}/usr/share/applications/norvale.desktop")
+if(EXISTS "${desktop_file}")
+  file(READ "${desktop_file}" entry)
+  foreach(key_value "Name=Norvale" "Exec=norvale" "Icon=norvale" "Type=Application")
+    if(NOT entry MATCHES "(^|\n)${key_value}\n")
+      fail("norvale.desktop lacks the line ${key_value}")
+    endif()
+  endforeach()
+endif()
+
+# The entry is clean: no error, no warning and no hint.
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(DESKTOP_FILE_VALIDATE)
-  run_tool(out rc "${DESKTOP_FILE_VALIDATE}" "${root}/usr/share/applications/norvale.desktop")
-  if(NOT rc EQUAL 0 OR out MATCHES "(error|warning):")
+  run_tool(out rc "${DESKTOP_FILE_VALIDATE}" "${desktop_file}")
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL "")
     fail("desktop-file-validate:\n${out}")
   endif()
 else()
@@ -180,7 +192,8 @@ if(EXISTS "${cli}")
   if(NOT rc EQUAL 0)
     fail("norvale-cli --help failed (${rc}):\n${help}")
   endif()
-  file(READ "${SOURCE_DIR}/packaging/man/norvale-cli.1" manual)
+  execute_process(COMMAND gzip -dc "${root}/usr/share/man/man1/norvale-cli.1.gz"
+                  OUTPUT_VARIABLE manual)
   string(REPLACE "\\-" "-" manual "${manual}")
   string(REGEX MATCHALL "--[a-z][a-z-]*" options "${help}")
   list(REMOVE_DUPLICATES options)
