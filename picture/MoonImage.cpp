@@ -54,10 +54,12 @@ void CMoonImage::OnPaint() {
     }
     const bool northern = m_host->IsNorthern();
     // The off-screen buffer of this paint: the whole widget, drawn with the
-    // geometry of the attach, copied in one transfer.
-    QImage buffer(size(), QImage::Format_RGB32);
+    // geometry of the attach, copied in one transfer. On a screen with two
+    // device pixels per logical pixel it is drawn at that resolution.
+    const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
+    QImage buffer(size() * scale, QImage::Format_RGB32);
     if (!buffer.isNull()) {
-        RenderPanel(buffer, m_geometry, m_textFont, m_date, northern, NextStarSeed());
+        RenderPanel(buffer, m_geometry, m_textFont, m_date, northern, NextStarSeed(), scale);
         painter.drawImage(QPoint(0, 0), buffer);
     }
     RefreshAccessibleText();

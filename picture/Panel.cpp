@@ -39,20 +39,25 @@ QFont PanelFont() {
 }
 
 void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
-                 const DateValue& date, bool northern, std::uint32_t starSeed) {
+                 const DateValue& date, bool northern, std::uint32_t starSeed, int scale) {
     if (image.isNull()) {
         return;
     }
+    scale = scale == 2 ? 2 : 1;
     if (image.format() != QImage::Format_RGB32) {
         image = image.convertToFormat(QImage::Format_RGB32);
     }
+    image.setDevicePixelRatio(1.0);
     image.fill(Qt::black);
     const PixelBuffer buffer = BufferOf(image);
-    DrawStarsSeeded(buffer, geometry, PanelStarCount, starSeed);
+    DrawStarsScaled(buffer, geometry, PanelStarCount, starSeed, scale);
 
-    PictureGeometry working = geometry;
-    DrawMoon(buffer, working, PhaseDay(date), northern, BuiltInTextures());
+    PictureGeometry working = ScaledGeometry(geometry, scale);
+    DrawMoon(buffer, working, PhaseDay(date), northern, BuiltInTextures(scale));
 
+    // The texts are placed in logical pixels; the painter maps them onto the
+    // device pixels.
+    image.setDevicePixelRatio(scale);
     const int h = geometry.m_clientRect.Height();
     QPainter painter(&image);
     painter.setFont(font);
@@ -64,6 +69,11 @@ void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& fo
                        IlluminationText(date));
 }
 
+void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
+                 const DateValue& date, bool northern, std::uint32_t starSeed) {
+    RenderPanel(image, geometry, font, date, northern, starSeed, 1);
+}
+
 void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint32_t starSeed) {
     RenderPanel(image, ComputeGeometry(image.width(), image.height()), PanelFont(), date, northern,
                 starSeed);
@@ -73,6 +83,14 @@ QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern,
                         std::uint32_t starSeed) {
     QImage image(w, h, QImage::Format_RGB32);
     RenderPanel(image, date, northern, starSeed);
+    return image;
+}
+
+QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern, std::uint32_t starSeed,
+                        int scale) {
+    scale = scale == 2 ? 2 : 1;
+    QImage image(w * scale, h * scale, QImage::Format_RGB32);
+    RenderPanel(image, ComputeGeometry(w, h), PanelFont(), date, northern, starSeed, scale);
     return image;
 }
 

@@ -32,6 +32,17 @@ void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint3
 void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
                  const DateValue& date, bool northern, std::uint32_t starSeed);
 
+// The same panel on a screen with scale device pixels per logical pixel
+// (1 or 2): geometry is the logical one, image is scale times its client size
+// and gets that device pixel ratio; the disk, stars and texts are drawn at the
+// full resolution with the textures made for it. Scale 1 is the call above.
+void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
+                 const DateValue& date, bool northern, std::uint32_t starSeed, int scale);
+
+// A new panel image of w x h logical pixels at a scale of 1 or 2.
+QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern, std::uint32_t starSeed,
+                        int scale);
+
 // The font of the three text lines: style 0, character height 10, "Tahoma".
 QFont PanelFont();
 

@@ -281,6 +281,22 @@ PictureGeometry ComputeGeometry(std::int32_t w, std::int32_t h) {
     return g;
 }
 
+PictureGeometry ScaledGeometry(const PictureGeometry& geometry, std::int32_t scale) {
+    auto rect = [scale](const PixelRect& r) {
+        return PixelRect{r.left * scale, r.top * scale, r.right * scale, r.bottom * scale};
+    };
+    auto point = [scale](const PixelPoint& p) { return PixelPoint{p.x * scale, p.y * scale}; };
+    PictureGeometry g;
+    g.m_margin = geometry.m_margin * scale;
+    g.m_dayStep = geometry.m_dayStep * scale;
+    g.m_clientRect = rect(geometry.m_clientRect);
+    g.m_moonRect = rect(geometry.m_moonRect);
+    g.m_terminatorRect = rect(geometry.m_terminatorRect);
+    g.m_arcTop = point(geometry.m_arcTop);
+    g.m_arcBottom = point(geometry.m_arcBottom);
+    return g;
+}
+
 void SetStarSeedSource(StarSeedSource source) {
     SeedSourceSlot() = std::move(source);
 }
@@ -290,21 +306,32 @@ std::uint32_t CurrentStarSeed() {
     return source ? source() : ClockSeed();
 }
 
-void DrawStarsSeeded(const PixelBuffer& target, const PictureGeometry& geometry, int count,
-                     std::uint32_t seed) {
+void DrawStarsScaled(const PixelBuffer& target, const PictureGeometry& geometry, int count,
+                     std::uint32_t seed, std::int32_t scale) {
     const std::int32_t w = geometry.m_clientRect.Width();
     const std::int32_t h = geometry.m_clientRect.Height();
-    if (w <= 0 || h <= 0) {
+    if (w <= 0 || h <= 0 || scale <= 0) {
         return; // no client area: nothing to scatter over (and no modulo by zero)
     }
     StarRandom random(seed);
     for (int i = 0; i < count; ++i) {
-        const std::int32_t y = random.Next() % h;
+        const std::int32_t y = random.Next() % h; // the row first, then the column
         const std::int32_t x = random.Next() % w;
-        if (x < target.width && y < target.height) {
-            target.At(x, y) = StarColour;
+        for (std::int32_t dy = 0; dy < scale; ++dy) {
+            for (std::int32_t dx = 0; dx < scale; ++dx) {
+                const std::int32_t px = x * scale + dx;
+                const std::int32_t py = y * scale + dy;
+                if (px < target.width && py < target.height) {
+                    target.At(px, py) = StarColour;
+                }
+            }
         }
     }
+}
+
+void DrawStarsSeeded(const PixelBuffer& target, const PictureGeometry& geometry, int count,
+                     std::uint32_t seed) {
+    DrawStarsScaled(target, geometry, count, seed, 1);
 }
 
 void DrawStars(const PixelBuffer& target, const PictureGeometry& geometry, int count) {

@@ -45,6 +45,10 @@ struct PictureGeometry {
 // The geometry for a client area of width w and height h (both >= 0).
 PictureGeometry ComputeGeometry(std::int32_t w, std::int32_t h);
 
+// Every member of a geometry multiplied by scale (1 or more): the same
+// picture on a screen with that many device pixels per logical pixel.
+PictureGeometry ScaledGeometry(const PictureGeometry& geometry, std::int32_t scale);
+
 // 0x00RRGGBB, the layout of a 32-bit RGB image row (QImage::Format_RGB32 keeps
 // 0xFF in the top byte; writers here set it so the pixels stay opaque).
 constexpr std::uint32_t Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
@@ -102,7 +106,11 @@ std::uint32_t CurrentStarSeed();
 // least W x H. Seeded afresh with seed on every call.
 void DrawStarsSeeded(const PixelBuffer& target, const PictureGeometry& geometry, int count,
                      std::uint32_t seed);
-// As above, seeded from the current star-seed source.
+// The stars of DrawStarsSeeded for the logical geometry, each drawn as a
+// scale x scale block at scale times its position.
+void DrawStarsScaled(const PixelBuffer& target, const PictureGeometry& geometry, int count,
+                     std::uint32_t seed, std::int32_t scale);
+// As DrawStarsSeeded, seeded from the current star-seed source.
 void DrawStars(const PixelBuffer& target, const PictureGeometry& geometry, int count);
 
 // The two registered surface textures.

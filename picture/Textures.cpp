@@ -3,7 +3,6 @@
 #include "picture/Bmp.h"
 
 #include <string>
-#include <vector>
 
 #if defined(NORVALE_HAVE_TEXTURES)
 #include "resources/textures/TextureData.h"
@@ -13,6 +12,13 @@ namespace norvale {
 
 namespace {
 
+struct Encoded {
+    const std::uint8_t* lit = nullptr;
+    std::size_t litSize = 0;
+    const std::uint8_t* dark = nullptr;
+    std::size_t darkSize = 0;
+};
+
 struct Decoded {
     bool available = false;
     BmpImage lit;
@@ -20,50 +26,69 @@ struct Decoded {
     MoonTextures views;
 };
 
-BmpImage DecodeOrPlain(const std::uint8_t* data, std::size_t size, std::uint32_t plain, bool& ok) {
+BmpImage DecodeOrPlain(const std::uint8_t* data, std::size_t size, int scale, std::uint32_t plain,
+                       bool& ok) {
+    const std::int32_t width = TextureWidth * scale;
+    const std::int32_t height = TextureHeight * scale;
     BmpImage image;
     std::string error;
-    if (data != nullptr && ReadBmp(data, size, image, error) && image.width == TextureWidth &&
-        image.height == TextureHeight) {
+    if (data != nullptr && ReadBmp(data, size, image, error) && image.width == width &&
+        image.height == height) {
         return image;
     }
     ok = false;
     // A build without the generated textures draws an even surface.
-    image.width = TextureWidth;
-    image.height = TextureHeight;
-    image.pixels.assign(static_cast<std::size_t>(TextureWidth) * TextureHeight, plain);
+    image.width = width;
+    image.height = height;
+    image.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), plain);
     return image;
 }
 
-Decoded Decode() {
+Decoded Decode(const Encoded& encoded, int scale) {
     Decoded d;
     bool ok = true;
-#if defined(NORVALE_HAVE_TEXTURES)
-    d.lit = DecodeOrPlain(MoonLitBmp131, MoonLitBmp131Size, Rgb(200, 208, 218), ok);
-    d.dark = DecodeOrPlain(MoonDarkBmp130, MoonDarkBmp130Size, Rgb(51, 56, 62), ok);
-#else
-    d.lit = DecodeOrPlain(nullptr, 0, Rgb(200, 208, 218), ok);
-    d.dark = DecodeOrPlain(nullptr, 0, Rgb(51, 56, 62), ok);
-#endif
+    d.lit = DecodeOrPlain(encoded.lit, encoded.litSize, scale, Rgb(200, 208, 218), ok);
+    d.dark = DecodeOrPlain(encoded.dark, encoded.darkSize, scale, Rgb(51, 56, 62), ok);
     d.available = ok;
     d.views.lit = {d.lit.pixels.data(), d.lit.width, d.lit.height};
     d.views.dark = {d.dark.pixels.data(), d.dark.width, d.dark.height};
     return d;
 }
 
-const Decoded& DecodedOnce() {
-    static const Decoded decoded = Decode();
-    return decoded;
+Encoded EncodedPair(int scale) {
+#if defined(NORVALE_HAVE_TEXTURES)
+    if (scale == 2) {
+        return {MoonLitBmp131x2, MoonLitBmp131x2Size, MoonDarkBmp130x2, MoonDarkBmp130x2Size};
+    }
+    return {MoonLitBmp131, MoonLitBmp131Size, MoonDarkBmp130, MoonDarkBmp130Size};
+#else
+    (void)scale;
+    return {};
+#endif
+}
+
+// Each pair is decoded on its first use only.
+const Decoded& DecodedOnce(int scale) {
+    if (scale == 2) {
+        static const Decoded twice = Decode(EncodedPair(2), 2);
+        return twice;
+    }
+    static const Decoded single = Decode(EncodedPair(1), 1);
+    return single;
 }
 
 } // namespace
 
 const MoonTextures& BuiltInTextures() {
-    return DecodedOnce().views;
+    return DecodedOnce(1).views;
+}
+
+const MoonTextures& BuiltInTextures(int scale) {
+    return DecodedOnce(scale == 2 ? 2 : 1).views;
 }
 
 bool BuiltInTexturesAvailable() {
-    return DecodedOnce().available;
+    return DecodedOnce(1).available && DecodedOnce(2).available;
 }
 
 } // namespace norvale

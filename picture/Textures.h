@@ -14,4 +14,9 @@ inline constexpr std::int32_t TextureHeight = 183;
 const MoonTextures& BuiltInTextures();
 bool BuiltInTexturesAvailable();
 
+// The pair for a device pixel ratio: scale 2 gives the 386 x 366 textures
+// made from the same map for the doubled geometry; any other scale gives the
+// 1x pair.
+const MoonTextures& BuiltInTextures(int scale);
+
 } // namespace norvale

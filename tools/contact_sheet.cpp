@@ -3,7 +3,11 @@
 // panel and labelled with its phase day.
 //
 // Usage: norvale_contact_sheet OUT.png
+//        norvale_contact_sheet --hidpi OUT.png
+// The second form writes one panel twice side by side: the 1x picture blown
+// up to twice its size, and the picture drawn at a device pixel ratio of 2.
 
+#include "core/DateValue.h"
 #include "picture/Fonts.h"
 #include "picture/Panel.h"
 #include "picture/Shading.h"
@@ -53,6 +57,20 @@ void DrawView(QPainter& painter, int top, bool northern) {
     }
 }
 
+QImage HiDpiComparison() {
+    DateValue date;
+    date.FromFields(2026, 12, 20, 12, 0, 0);
+    const QImage one = RenderPanelImage(PanelWidth, PanelHeight, date, true, 1);
+    QImage two = RenderPanelImage(PanelWidth, PanelHeight, date, true, 1, 2);
+    two.setDevicePixelRatio(1.0);
+    QImage both(4 * PanelWidth + 8, 2 * PanelHeight, QImage::Format_RGB32);
+    both.fill(QColor(60, 60, 60));
+    QPainter painter(&both);
+    painter.drawImage(QRect(0, 0, 2 * PanelWidth, 2 * PanelHeight), one);
+    painter.drawImage(QPoint(2 * PanelWidth + 8, 0), two);
+    return both;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -60,8 +78,11 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--hidpi") == 0) {
+        return HiDpiComparison().save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--hidpi] OUT.png\n", argv[0]);
         return 2;
     }
     const int viewHeight = HeadingHeight + RowsPerView * CellHeight;

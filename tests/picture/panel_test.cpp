@@ -219,6 +219,55 @@ TEST(Panel, WritesThePngItRenders) {
         WritePanelPng(dir.filePath(QStringLiteral("no/such/folder/moon.png")), date, true, 9));
 }
 
+// Twice the resolution: every figure doubled, the same stars as 2 x 2 blocks,
+// the texts in the same logical places.
+TEST(Panel, DoubleResolutionKeepsTheLayout) {
+    const ScopedClock clock(FixedNow);
+    const DateValue date = Day(2002, 1, 16);
+    const QImage one = RenderPanelImage(PanelWidth, PanelHeight, date, true, 3);
+    const QImage two = RenderPanelImage(PanelWidth, PanelHeight, date, true, 3, 2);
+    ASSERT_EQ(two.size(), QSize(2 * PanelWidth, 2 * PanelHeight));
+    EXPECT_EQ(two.devicePixelRatio(), 2.0);
+
+    const PictureGeometry g = ScaledGeometry(ComputeGeometry(PanelWidth, PanelHeight), 2);
+    EXPECT_EQ(g.m_moonRect, (PixelRect{24, 10, 246, 232}));
+    EXPECT_EQ(g.m_dayStep, 14);
+    EXPECT_EQ(g.m_arcTop, (PixelPoint{134, 10}));
+
+    // Phase day 3: the crescent on the equator is twice as wide (42 columns,
+    // the rim included).
+    ASSERT_EQ(PhaseDay(date), 3);
+    int lit = 0;
+    for (int x = 0; x < two.width(); ++x) {
+        const QRgb p = two.pixel(x, 121);
+        lit += qRed(p) > 120 || p == qRgb(30, 30, 80) ? 1 : 0; // lit texels and the rim
+    }
+    EXPECT_EQ(lit, 42);
+
+    // Outside the disk and the texts both pictures agree pixel for block.
+    for (int y = 0; y < PanelHeight - CaptionRowFromBottom; ++y) {
+        for (int x : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 124, 126, 130, 134}) {
+            for (int d = 0; d < 4; ++d) {
+                ASSERT_EQ(two.pixel(2 * x + d % 2, 2 * y + d / 2), one.pixel(x, y))
+                    << x << "," << y;
+            }
+        }
+    }
+    // The text rows are at the doubled rows.
+    for (int y = 0; y < 2 * (PanelHeight - CaptionRowFromBottom); ++y) {
+        for (int x = 2 * TextLeft; x < 2 * 12; ++x) {
+            ASSERT_FALSE(IsGrey(two.pixel(x, y))) << x << "," << y;
+        }
+    }
+    bool text = false;
+    for (int x = 2 * TextLeft; x < 2 * 12; ++x) {
+        for (int y = 2 * 118; y < 2 * 129; ++y) {
+            text = text || IsGrey(two.pixel(x, y));
+        }
+    }
+    EXPECT_TRUE(text);
+}
+
 TEST(Panel, OddSizesAndNullImages) {
     const ScopedClock clock(FixedNow);
     QImage none;
