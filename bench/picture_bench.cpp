@@ -38,6 +38,21 @@ void BM_RenderPanel(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderPanel)->Unit(benchmark::kMicrosecond);
 
+// The same panel at a device pixel ratio of 2 (270 x 312 device pixels).
+void BM_RenderPanel2x(benchmark::State& state) {
+    const ScopedClock clock(1796601600);
+    const DateValue date = BenchDay();
+    const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
+    const QFont font = PanelFont();
+    std::uint32_t seed = 1;
+    for (auto _ : state) {
+        QImage image(2 * PanelWidth, 2 * PanelHeight, QImage::Format_RGB32);
+        RenderPanel(image, geometry, font, date, true, seed++, 2);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RenderPanel2x)->Unit(benchmark::kMicrosecond);
+
 void BM_DrawMoon(benchmark::State& state) {
     QImage image(PanelWidth, PanelHeight, QImage::Format_RGB32);
     const PixelBuffer buffer{reinterpret_cast<std::uint32_t*>(image.bits()), PanelWidth,
