@@ -194,7 +194,8 @@ void CNorvaleDlg::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // A focused push button takes Enter itself; otherwise the OK path.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button != nullptr && button->isVisible()) {
             button->click();
         } else {
             OnCommand(IDOK, 0);

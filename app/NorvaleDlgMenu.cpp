@@ -135,6 +135,10 @@ void CNorvaleDlg::LayoutSwitch() {
     if (QAction* item = MenuAction(ID_LAYOUT_TOGGLE); item != nullptr) {
         item->setText(full ? QStringLiteral("Compact") : QStringLiteral("Full"));
     }
+    if (!full && (m_datePicker.hasFocus() || m_pMenuButton->hasFocus())) {
+        // A hidden control keeps no focus; nothing else takes it.
+        focusWidget()->clearFocus();
+    }
     m_datePicker.setVisible(full);
     m_pMenuButton->setVisible(full);
 

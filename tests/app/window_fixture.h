@@ -1,0 +1,110 @@
+#pragma once
+
+#include "app/Commands.h"
+#include "app/NorvaleDlg.h"
+#include "app/Settings.h"
+#include "controls/Web.h"
+#include "core/Clock.h"
+
+#include <QAction>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace norvale::test {
+
+// 2026-12-06 12:00:00 UTC (TZ is UTC in every test).
+inline constexpr std::int64_t kNow = 1796558400;
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Each test gets its own settings folder, a fixed clock and an opener that
+// records web addresses instead of starting a browser.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "norvale-window-XXXXXX");
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_root = pattern;
+        ::setenv("XDG_CONFIG_HOME", m_root.c_str(), 1);
+        ::setenv("HOME", m_root.c_str(), 1);
+        m_clock = std::make_unique<ScopedClock>(kNow);
+        m_opener =
+            std::make_unique<ScopedUrlOpener>([this](const QUrl& url) { m_opened.push_back(url); });
+    }
+
+    void TearDown() override {
+        m_dlg.reset();
+        m_opener.reset();
+        m_clock.reset();
+        std::filesystem::remove_all(m_root);
+    }
+
+    std::filesystem::path SettingsFile() const { return m_root / "Norvale" / "info.dat"; }
+
+    void Store(const AppSettings& settings) {
+        std::filesystem::create_directories(SettingsFile().parent_path());
+        const auto bytes = SettingsToBytes(settings);
+        std::ofstream out(SettingsFile(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+
+    Bytes FileBytes() const {
+        std::ifstream in(SettingsFile(), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    AppSettings Saved() const {
+        AppSettings settings;
+        const Bytes bytes = FileBytes();
+        EXPECT_TRUE(LoadSettingsFromBytes(bytes, settings));
+        return settings;
+    }
+
+    // Creates and starts the window, recording the commands of start-up.
+    CNorvaleDlg& Start() {
+        m_dlg = std::make_unique<CNorvaleDlg>();
+        m_dlg->SetCommandObserver([this](int id, int) { m_commands.push_back(id); });
+        m_dlg->Create();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
+        return *m_dlg;
+    }
+
+    CNorvaleDlg& Dlg() { return *m_dlg; }
+
+    QString ItemText(int id) const {
+        QAction* action = m_dlg->MenuAction(id);
+        return action != nullptr ? action->text() : QStringLiteral("<missing>");
+    }
+
+    // Ids of the "Time Format" items that carry the mark.
+    std::vector<int> MarkedFormats() const {
+        std::vector<int> marked;
+        for (int id = ID_DATE_FORMAT_FIRST; id <= ID_DATE_FORMAT_SHOWN_LAST; ++id) {
+            if (m_dlg->MenuAction(id)->isChecked()) {
+                marked.push_back(id);
+            }
+        }
+        return marked;
+    }
+
+    std::filesystem::path m_root;
+    std::unique_ptr<ScopedClock> m_clock;
+    std::unique_ptr<ScopedUrlOpener> m_opener;
+    std::unique_ptr<CNorvaleDlg> m_dlg;
+    std::vector<QUrl> m_opened;
+    std::vector<int> m_commands;
+};
+
+} // namespace norvale::test
