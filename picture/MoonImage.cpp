@@ -2,6 +2,7 @@
 
 #include "core/Moon.h"
 #include "picture/Panel.h"
+#include "picture/Textures.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -22,6 +23,8 @@ CMoonImage::~CMoonImage() = default;
 
 void CMoonImage::Attach(MoonImageHost* host) {
     m_geometry = ComputeGeometry(width(), height());
+    // Decode the textures now rather than in the first paint.
+    (void)BuiltInTextures(devicePixelRatioF() >= 1.5 ? 2 : 1);
     m_textFont = PanelFont();
     m_date = DateValue::Now();
     m_host = host;
