@@ -67,20 +67,37 @@ TEST_F(MoonImageTest, AttachTakesTheGeometryOfItsSizeAndNow) {
     EXPECT_FALSE(fresh.IsAttached());
 }
 
+// At a device pixel ratio of 2 (QT_SCALE_FACTOR=2) the control paints the
+// panel at twice the resolution; otherwise the 1x panel.
 TEST_F(MoonImageTest, PaintsWhatThePanelRendererProducesInTheHostsHemisphere) {
+    const int scale = image.devicePixelRatioF() >= 1.5 ? 2 : 1;
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") == QStringLiteral("2")) {
+        EXPECT_EQ(scale, 2);
+        EXPECT_EQ(Shot().size(), QSize(2 * PanelWidth, 2 * PanelHeight));
+    }
+    auto expected = [scale](const DateValue& date, bool northern) {
+        QImage panel = RenderPanelImage(PanelWidth, PanelHeight, date, northern, 5, scale);
+        panel.setDevicePixelRatio(1.0);
+        return panel;
+    };
+    auto shot = [this] {
+        QImage s = Shot();
+        s.setDevicePixelRatio(1.0);
+        return s;
+    };
     image.m_date = Day(2026, 12, 20);
-    EXPECT_EQ(Shot(), RenderPanelImage(PanelWidth, PanelHeight, image.m_date, true, 5));
+    EXPECT_EQ(shot(), expected(image.m_date, true));
     const int reads = host.hemisphereReads;
     host.northern = false;
-    EXPECT_EQ(Shot(), RenderPanelImage(PanelWidth, PanelHeight, image.m_date, false, 5));
+    EXPECT_EQ(shot(), expected(image.m_date, false));
     EXPECT_GT(host.hemisphereReads, reads);
 
     // The geometry stays that of the attach when the widget grows later.
     image.resize(PanelWidth + 20, PanelHeight + 10);
-    const QImage grown = Shot();
-    EXPECT_EQ(grown.copy(0, 0, PanelWidth, PanelHeight),
-              RenderPanelImage(PanelWidth, PanelHeight, image.m_date, false, 5));
-    EXPECT_EQ(grown.pixel(PanelWidth + 10, 20), qRgb(0, 0, 0));
+    const QImage grown = shot();
+    EXPECT_EQ(grown.copy(0, 0, PanelWidth * scale, PanelHeight * scale),
+              expected(image.m_date, false));
+    EXPECT_EQ(grown.pixel((PanelWidth + 10) * scale, 20 * scale), qRgb(0, 0, 0));
 }
 
 TEST_F(MoonImageTest, DoubleClickGoesToToday) {
