@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::int32_t DiskMargin = 12;
 constexpr std::int32_t DiskTop = 5;
+// Far beyond any screen; keeps the squared pixel tests within 64 bits.
+constexpr std::int32_t MaxDiameter = 1 << 14;
 
 StarSeedSource& SeedSourceSlot() {
     static StarSeedSource source;
@@ -269,6 +271,11 @@ struct RowPainter {
 } // namespace
 
 PictureGeometry ComputeGeometry(std::int32_t w, std::int32_t h) {
+    // Sizes beyond any window (Qt's limit is 2^24 - 1) are clamped, so the
+    // sums below cannot overflow.
+    constexpr std::int32_t MaxSide = 1 << 24;
+    w = std::clamp(w, 0, MaxSide);
+    h = std::clamp(h, 0, MaxSide);
     PictureGeometry g;
     g.m_margin = DiskMargin;
     g.m_clientRect = {0, 0, w, h};
@@ -343,8 +350,8 @@ void DrawMoon(const PixelBuffer& target, PictureGeometry& geometry, int phaseDay
     geometry.m_terminatorRect = geometry.m_moonRect;
     const PixelRect& disk = geometry.m_moonRect;
     const std::int32_t d = disk.Width();
-    if (d <= 0 || textures.lit.width <= 0 || textures.lit.height <= 0 || textures.dark.width <= 0 ||
-        textures.dark.height <= 0) {
+    if (d <= 0 || d > MaxDiameter || textures.lit.width <= 0 || textures.lit.height <= 0 ||
+        textures.dark.width <= 0 || textures.dark.height <= 0) {
         return;
     }
 

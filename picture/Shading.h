@@ -42,7 +42,8 @@ struct PictureGeometry {
     std::int32_t SplitX() const { return m_arcTop.x; }
 };
 
-// The geometry for a client area of width w and height h (both >= 0).
+// The geometry for a client area of width w and height h, each clamped to
+// 0 ... 2^24.
 PictureGeometry ComputeGeometry(std::int32_t w, std::int32_t h);
 
 // Every member of a geometry multiplied by scale (1 or more): the same

@@ -124,9 +124,9 @@ TEST(PictureGeometry, FollowsTheClientSize) {
     };
     const Case cases[] = {
         {135, 156, {12, 5, 123, 116}, 7, 67}, // the panel of the main window
-        {137, 158, {12, 5, 125, 118}, 8, 68},
-        {202, 240, {12, 5, 190, 183}, 12, 101},
-        {24, 40, {12, 5, 12, 5}, 0, 12}, // no room for a disk
+        {137, 158, {12, 5, 125, 118}, 8, 68}, {202, 240, {12, 5, 190, 183}, 12, 101},
+        {24, 40, {12, 5, 12, 5}, 0, 12},  // no room for a disk
+        {10, 40, {12, 5, -2, -9}, -1, 5}, // narrower than the margins: an empty disk
     };
     for (const Case& c : cases) {
         const PictureGeometry g = ComputeGeometry(c.w, c.h);
@@ -320,6 +320,10 @@ TEST(DrawMoon, ClipsToASmallBufferAndTilesTextures) {
     // Too narrow for a disk: nothing drawn.
     const Canvas narrow = Draw(14, true, 20, 20);
     EXPECT_EQ(Count(narrow, Px::Background), 400u);
+    // A disk far taller than the buffer is cut at its bottom edge.
+    const Canvas low = Draw(3, false, 135, 40);
+    EXPECT_EQ(low.Kind(67, 39), Px::Dark);
+    EXPECT_EQ(ComputeGeometry(-5, 1 << 30).m_clientRect, (PixelRect{0, 0, 0, 1 << 24}));
 }
 
 TEST(DrawStars, GeneratorAndPositions) {
