@@ -1,7 +1,8 @@
 #include "picture/Shading.h"
 
+#include "core/Clock.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -20,10 +21,10 @@ StarSeedSource& SeedSourceSlot() {
     return source;
 }
 
+// The current second from the program's clock (which tests can fix),
+// truncated to 32 bits.
 std::uint32_t ClockSeed() {
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now).count();
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds));
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(CurrentUnixSeconds()));
 }
 
 // Pixel tests in doubled coordinates, so every comparison is exact integer

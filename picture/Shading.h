@@ -96,7 +96,8 @@ private:
 };
 
 // Where DrawStars takes its seed: by default the current time in whole
-// seconds since 1970 truncated to 32 bits. Tests and the command line fix it.
+// seconds since 1970 (the program's clock, core/Clock.h) truncated to 32
+// bits. Tests and the command line fix it.
 using StarSeedSource = std::function<std::uint32_t()>;
 // Replace the seed source; an empty function restores the clock.
 void SetStarSeedSource(StarSeedSource source);

@@ -2,6 +2,8 @@
 
 #include "picture/Shading.h"
 
+#include "core/Clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -363,6 +365,10 @@ TEST(DrawStars, SeedSourceIsReplaceableAndEmptyClientDrawsNothing) {
     DrawStarsSeeded(fixed.Buffer(), fixed.geometry, 55, 1);
     EXPECT_EQ(seeded.pixels, fixed.pixels);
     SetStarSeedSource({});
+
+    // By default the seed is the program clock's current second.
+    const ScopedClock clock(0x1'2345'6789);
+    EXPECT_EQ(CurrentStarSeed(), 0x2345'6789u);
 
     Canvas empty(4, 4);
     empty.geometry = ComputeGeometry(0, 0);
