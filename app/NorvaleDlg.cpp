@@ -49,7 +49,9 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
     CreateControls();
     ConnectControls();
     setFixedSize(MainClientPixelSize());
-    m_hIcon = AppIcon();
+    // Icon 128 alone: the scalable and larger sizes would load an image
+    // plugin at start-up for no visible gain at this window's size.
+    m_hIcon = QIcon(QString::fromLatin1(kIconPath));
 }
 
 CNorvaleDlg::~CNorvaleDlg() {

@@ -3,7 +3,10 @@
 #include "app/NorvaleDlg.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -25,11 +28,18 @@ private:
 
 } // namespace
 
+// Prints where the start-up time goes, on stderr.
 int main(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
     QApplication app(argc, argv);
+    const qint64 appMs = clock.nsecsElapsed();
     norvale::CNorvaleDlg dlg;
+    const qint64 dlgMs = clock.nsecsElapsed();
     FirstPaint probe(&dlg);
     dlg.m_moonImage.installEventFilter(&probe);
     dlg.DoModal();
+    std::fprintf(stderr, "application %.2f ms, window constructed %.2f ms, ended %.2f ms\n",
+                 appMs / 1e6, dlgMs / 1e6, clock.nsecsElapsed() / 1e6);
     return 0;
 }

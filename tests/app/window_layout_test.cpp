@@ -67,6 +67,9 @@ TEST_F(WindowTest, FirstStartIsFullNorthernIndexFiveCentredLow) {
     EXPECT_TRUE(std::filesystem::is_directory(SettingsFile().parent_path()));
     EXPECT_EQ(dlg.focusWidget(), dlg.MenuButton());
     EXPECT_EQ(m_commands, (std::vector<int>{310, 335, 340}));
+    EXPECT_EQ(dlg.m_prevLink.TooltipText(), QStringLiteral("Previous Day"));
+    EXPECT_EQ(dlg.m_nextLink.TooltipText(), QStringLiteral("Next Day"));
+    EXPECT_EQ(dlg.m_todayLink.TooltipText(), QStringLiteral("Go to Today"));
 }
 
 TEST_F(WindowTest, StoredCornerOffThePrimaryScreenIsCentred) {
@@ -135,16 +138,17 @@ TEST_F(WindowTest, EscapeEndsWithoutTouchingTheFile) {
     }
     CNorvaleDlg& dlg = Start();
     dlg.OnCommand(ID_SOUTHERN, 0);
-    QTest::keyClick(&dlg, Qt::Key_Escape);
+    dlg.DatePicker().setFocus();
+    QTest::keyClick(&dlg.DatePicker(), Qt::Key_Escape);
     EXPECT_TRUE(dlg.IsEnded());
     EXPECT_EQ(dlg.Result(), IDCANCEL);
     EXPECT_EQ(FileBytes(), original);
 }
 
 TEST_F(WindowTest, EndingsThatSaveStoreTheCornerAndEveryField) {
-    enum class Ending { EnterWithoutButton, CloseRequest, MenuClose };
-    for (const Ending ending :
-         {Ending::EnterWithoutButton, Ending::CloseRequest, Ending::MenuClose}) {
+    enum class Ending { EnterWithoutButton, EnterInPicker, CloseRequest, MenuClose };
+    for (const Ending ending : {Ending::EnterWithoutButton, Ending::EnterInPicker,
+                                Ending::CloseRequest, Ending::MenuClose}) {
         SCOPED_TRACE(static_cast<int>(ending));
         std::filesystem::remove_all(SettingsFile().parent_path());
         CNorvaleDlg& dlg = Start();
@@ -155,6 +159,12 @@ TEST_F(WindowTest, EndingsThatSaveStoreTheCornerAndEveryField) {
         switch (ending) {
         case Ending::EnterWithoutButton:
             QTest::keyClick(&dlg, Qt::Key_Return);
+            EXPECT_EQ(dlg.Result(), IDOK);
+            break;
+        case Ending::EnterInPicker:
+            dlg.OnCommand(ID_LAYOUT_TOGGLE, 0); // full again, then into the picker
+            dlg.DatePicker().setFocus();
+            QTest::keyClick(&dlg.DatePicker(), Qt::Key_Enter);
             EXPECT_EQ(dlg.Result(), IDOK);
             break;
         case Ending::CloseRequest:
@@ -172,7 +182,7 @@ TEST_F(WindowTest, EndingsThatSaveStoreTheCornerAndEveryField) {
         EXPECT_EQ(saved.nTop, 45);
         EXPECT_EQ(saved.nDateFormat, 2);
         EXPECT_FALSE(saved.bNorthern);
-        EXPECT_FALSE(saved.bFull);
+        EXPECT_EQ(saved.bFull, ending == Ending::EnterInPicker);
     }
 }
 

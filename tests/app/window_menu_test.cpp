@@ -3,8 +3,10 @@
 
 #include "core/Moon.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <climits>
 #include <utility>
@@ -133,6 +135,21 @@ TEST_F(MenuTest, PagesOpenTheirAddressesThroughTheOpener) {
     }
     EXPECT_EQ(opened, (std::vector<QString>{help, help, help, product, product, contact}));
     EXPECT_FALSE(dlg.IsEnded());
+}
+
+TEST_F(MenuTest, AboutRunsModallyAndReturnsToTheWindow) {
+    CNorvaleDlg& dlg = Start();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr) {
+            shown = modal->windowTitle();
+            modal->close();
+        }
+    });
+    dlg.MenuAction(ID_ABOUT)->trigger();
+    EXPECT_EQ(shown, QStringLiteral("About Norvale"));
+    EXPECT_FALSE(dlg.IsEnded());
+    EXPECT_TRUE(m_opened.empty());
 }
 
 TEST_F(MenuTest, HemisphereActsOnlyOnAChange) {
