@@ -4,6 +4,7 @@
 #include "app/DialogLayout.h"
 #include "controls/Icons.h"
 #include "core/Moon.h"
+#include "picture/Fonts.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -21,12 +22,11 @@ CNorvaleDlg* g_pMainDlg = nullptr;
 
 namespace {
 
-// The dialog font: a sans at a size where every control text fits its box.
+// The dialog font: the sans of the labels and the picture ("Tahoma", or its
+// fixed fallback) at the labels' 11-pixel height, where every control text
+// fits its box. Sharing the face with the labels saves a font load.
 QFont DialogFont() {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
+    return CreateStyledFont(0, -11, QStringLiteral("Tahoma"));
 }
 
 bool PlatformReportsWindowPositions() {
