@@ -20,4 +20,3 @@ target_link_libraries(norvale_app PUBLIC norvale_picture norvale_controls Qt6::W
 
 add_executable(norvale ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(norvale PRIVATE norvale_app)
-install(TARGETS norvale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
