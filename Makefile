@@ -5,7 +5,7 @@ PREFIX ?= /usr/local
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all deps build run test test-dev test-asan bench fuzz format format-check install package clean
+.PHONY: all deps build run test test-dev test-asan test-fuzz bench fuzz format format-check install package clean
 
 all: build
 
@@ -19,7 +19,7 @@ build: deps
 run: build
 	@scripts/run.sh build/dev
 
-test: deps format-check test-dev test-asan
+test: deps format-check test-dev test-asan test-fuzz
 
 test-dev:
 	$(CMAKE) --preset dev
@@ -31,6 +31,10 @@ test-asan:
 	$(CMAKE) --build --preset asan
 	$(CTEST) --preset asan
 
+# A few seconds of each fuzz target over its committed seed corpus.
+test-fuzz:
+	@scripts/fuzz-smoke.sh build/fuzz
+
 bench: deps
 	$(CMAKE) --preset release
 	$(CMAKE) --build --preset release
@@ -38,7 +42,7 @@ bench: deps
 
 fuzz: deps
 	$(CMAKE) --preset fuzz
-	$(CMAKE) --build --preset fuzz
+	$(CMAKE) --build --preset fuzz --target fuzz_targets
 	@scripts/fuzz.sh build/fuzz $${FUZZ_SECONDS:-60}
 
 format:
