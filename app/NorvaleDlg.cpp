@@ -79,6 +79,7 @@ void CNorvaleDlg::CreateControls() {
         case ItemKind::DatePicker:
             m_datePicker.setGeometry(rect);
             m_datePicker.SetFormat(QString::fromStdString(DateFormatPattern(5, true)));
+            m_datePicker.setAccessibleName(QStringLiteral("Date"));
             m_datePicker.raise();
             break;
         case ItemKind::PictureFrame:
@@ -96,6 +97,7 @@ void CNorvaleDlg::CreateControls() {
             m_pMenuButton = new QPushButton(QString::fromLatin1(item.text), this);
             m_pMenuButton->setGeometry(rect);
             m_pMenuButton->setAutoDefault(false);
+            m_pMenuButton->setAccessibleName(QString::fromLatin1(item.text));
             break;
         case ItemKind::HiddenButton:
             m_pToggleButton = new QPushButton(QString::fromLatin1(item.text), this);

@@ -34,9 +34,11 @@ void CNorvaleDlg::WritePicker(const DateValue& v) {
 }
 
 // Hands the day to the picture, repaints it before returning, remembers it
-// and re-texts the "Time Format" items.
+// and re-texts the "Time Format" items. The picture's accessible text follows
+// the day even when the window is hidden or minimised and paints nothing.
 void CNorvaleDlg::Publish(const DateValue& v) {
     m_moonImage.m_date = v;
+    m_moonImage.RefreshAccessibleText();
     m_moonImage.repaint();
     m_selectedDate = v;
     UpdateTimeFormatMenu();
