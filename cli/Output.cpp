@@ -49,14 +49,6 @@ void AppendEvent(std::string& out, const CivilDate& day, std::string_view summar
 
 } // namespace
 
-double IlluminationPercent(double ageDays) {
-    double x = ageDays / SynodicMonth;
-    if (x > 0.5) {
-        x = 1 - x;
-    }
-    return 100 * (2 * x);
-}
-
 DayReport MakeDayReport(const CivilDate& date, const TimeOfDay& time) {
     const DateValue v = ToDateValue(date, time);
     DayReport report;

@@ -21,10 +21,6 @@ struct DayReport {
 
 DayReport MakeDayReport(const CivilDate& date, const TimeOfDay& time);
 
-// The illuminated percentage behind the illumination text: a straight-line
-// rise from 0 at new moon to 100 at half the cycle and back to 0.
-double IlluminationPercent(double ageDays);
-
 // The three lines the picture shows: caption, age, illumination.
 std::string ShowLines(const DayReport& report);
 // "YYYY-MM-DD HH:MM:SS<TAB>phase day<TAB>age<TAB>illumination<TAB>caption\n".

@@ -123,13 +123,16 @@ std::string AgeText(const DateValue& v) {
     return text;
 }
 
-std::string IlluminationText(const DateValue& v) {
-    double x = MoonAge(v) / SynodicMonth;
+double IlluminationPercent(double ageDays) {
+    double x = ageDays / SynodicMonth;
     if (x > 0.5) {
         x = 1 - x;
     }
-    const double percent = 100 * (2 * x);
-    return FixedText(percent, 1) + "% illuminated";
+    return 100 * (2 * x);
+}
+
+std::string IlluminationText(const DateValue& v) {
+    return FixedText(IlluminationPercent(MoonAge(v)), 1) + "% illuminated";
 }
 
 } // namespace norvale

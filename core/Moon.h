@@ -23,6 +23,9 @@ std::string_view PhaseName(int phaseDay);
 
 // "7.13 day, First Quarter"
 std::string AgeText(const DateValue& v);
+// The lit share of the disk for an age: a straight rise from 0 at new moon to
+// 100 at half the cycle and back down (no cosine).
+double IlluminationPercent(double ageDays);
 // "48.3% illuminated"
 std::string IlluminationText(const DateValue& v);
 
