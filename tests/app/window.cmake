@@ -8,7 +8,8 @@ if(TARGET norvale_app AND TARGET norvale)
     ${CMAKE_CURRENT_LIST_DIR}/window_layout_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_navigation_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_menu_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/window_access_test.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/window_access_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_clock_test.cpp)
   target_link_libraries(window_tests PRIVATE norvale_app Qt6::Test GTest::gtest)
   gtest_discover_tests(window_tests
     PROPERTIES ENVIRONMENT "TZ=UTC;QT_QPA_PLATFORM=offscreen" TIMEOUT 60
