@@ -35,16 +35,20 @@ bool PlatformReportsWindowPositions() {
 
 } // namespace
 
+CDialogFontWindow::CDialogFontWindow(QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags) {
+    setFont(DialogFont());
+}
+
 CNorvaleDlg::CNorvaleDlg(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : CDialogFontWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                    Qt::WindowCloseButtonHint),
       m_todayLink(QString::fromLatin1(MainWindowItem(IDC_TODAY).text), this),
       m_prevLink(QString::fromLatin1(MainWindowItem(IDC_PREV).text), this),
       m_nextLink(QString::fromLatin1(MainWindowItem(IDC_NEXT).text), this), m_datePicker(this),
       m_menuMain(this), m_menuTimeFormat(this), m_menuHelp(this), m_menuHemisphere(this) {
     setWindowTitle(QStringLiteral("Norvale"));
-    setFont(DialogFont());
     m_bPositionsKnown = PlatformReportsWindowPositions();
     CreateControls();
     ConnectControls();

@@ -22,6 +22,14 @@ class QPushButton;
 
 namespace norvale {
 
+// The top-level widget of the main window, which takes the dialog font as it
+// is made: the controls, made after it, start with that font instead of being
+// laid out once in the default font and again when the font changes.
+class CDialogFontWindow : public QWidget {
+protected:
+    CDialogFontWindow(QWidget* parent, Qt::WindowFlags flags);
+};
+
 // The main window: the Moon picture, the "Prev", "Today" and "Next" labels,
 // the date picker and the "Menu" button, in a full and a compact layout. It
 // runs modally (DoModal) and keeps its settings between runs.
@@ -29,7 +37,7 @@ namespace norvale {
 // Outer geometry (m_rcWindow, m_nFullHeight, the stored corner) is the frame's.
 // The client area always measures 149 x 219 pixels in the full layout and
 // 149 x 189 in the compact one.
-class CNorvaleDlg : public QWidget, public MoonImageHost {
+class CNorvaleDlg : public CDialogFontWindow, public MoonImageHost {
     Q_OBJECT
 
 public:
