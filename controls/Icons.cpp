@@ -1,6 +1,8 @@
 #include "controls/Icons.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPixmap>
 
 namespace norvale {
 
@@ -18,10 +20,12 @@ QPixmap AppIconPixmap() {
 }
 
 QCursor HandCursor() {
-    const QPixmap hand(QString::fromLatin1(kHandCursorPath));
+    // Decoded once; every link shares the same image. A QImage (unlike a
+    // QPixmap) may outlive the application object.
+    static const QImage hand(QString::fromLatin1(kHandCursorPath));
     if (hand.isNull())
         return QCursor(Qt::PointingHandCursor);
-    return QCursor(hand, 0, 0);
+    return QCursor(QPixmap::fromImage(hand), 0, 0);
 }
 
 } // namespace norvale

@@ -2,6 +2,9 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
+
+#include <mutex>
 
 namespace norvale {
 
@@ -35,7 +38,9 @@ int PixelSizeForCell(const QFont& base, int cellHeight) {
 
 } // namespace
 
-QString ResolvedFontFace(const QString& face) {
+namespace {
+
+QString ResolveFace(const QString& face) {
     if (QFontDatabase::hasFamily(face)) {
         return face;
     }
@@ -43,6 +48,21 @@ QString ResolvedFontFace(const QString& face) {
         return FallbackFace;
     }
     return face;
+}
+
+} // namespace
+
+QString ResolvedFontFace(const QString& face) {
+    // Asking the font database is a fontconfig search; the installed fonts do
+    // not change while the program runs, so each face is resolved once.
+    static std::mutex mutex;
+    static QHash<QString, QString> resolved;
+    const std::lock_guard lock(mutex);
+    auto it = resolved.constFind(face);
+    if (it == resolved.constEnd()) {
+        it = resolved.insert(face, ResolveFace(face));
+    }
+    return *it;
 }
 
 QFont CreateStyledFont(int style, int height, const QString& face) {
