@@ -23,33 +23,29 @@ DateValue BenchDay() {
     return v;
 }
 
-void BM_RenderPanel(benchmark::State& state) {
+// Whole panels at a device pixel ratio of scale, each into a fresh buffer, as
+// the control makes one per paint.
+void RenderPanels(benchmark::State& state, int scale) {
     const ScopedClock clock(1796601600);
     const DateValue date = BenchDay();
     const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
     const QFont font = PanelFont();
     std::uint32_t seed = 1;
     for (auto _ : state) {
-        // A fresh buffer per paint, as the control makes one.
-        QImage image(PanelWidth, PanelHeight, QImage::Format_RGB32);
-        RenderPanel(image, geometry, font, date, true, seed++);
+        QImage image(scale * PanelWidth, scale * PanelHeight, QImage::Format_RGB32);
+        RenderPanel(image, geometry, font, date, true, seed++, scale);
         benchmark::DoNotOptimize(image.constBits());
     }
+}
+
+void BM_RenderPanel(benchmark::State& state) {
+    RenderPanels(state, 1);
 }
 BENCHMARK(BM_RenderPanel)->Unit(benchmark::kMicrosecond);
 
 // The same panel at a device pixel ratio of 2 (270 x 312 device pixels).
 void BM_RenderPanel2x(benchmark::State& state) {
-    const ScopedClock clock(1796601600);
-    const DateValue date = BenchDay();
-    const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
-    const QFont font = PanelFont();
-    std::uint32_t seed = 1;
-    for (auto _ : state) {
-        QImage image(2 * PanelWidth, 2 * PanelHeight, QImage::Format_RGB32);
-        RenderPanel(image, geometry, font, date, true, seed++, 2);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    RenderPanels(state, 2);
 }
 BENCHMARK(BM_RenderPanel2x)->Unit(benchmark::kMicrosecond);
 
