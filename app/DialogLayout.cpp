@@ -1,6 +1,6 @@
 #include "app/DialogLayout.h"
 
-#include "controls/DialogUnits.h"
+#include "ui/DialogUnits.h"
 
 #include <array>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "app/Headless.h"
 
 #include "core/DateValue.h"
-#include "core/Moon.h"
+#include "core/MoonDay.h"
 
 #include <cstdlib>
 #include <ostream>
@@ -23,8 +23,9 @@ bool HasDisplay() {
 
 void PrintTodayWithoutDisplay(std::ostream& out, std::ostream& err) {
     err << "norvale: no display available; today's Moon:\n";
-    const DateValue today = DateValue::Now();
-    out << DayCaption(today) << '\n' << AgeText(today) << '\n' << IlluminationText(today) << '\n';
+    const DateValue now = DateValue::Now();
+    const MoonDay today = MakeMoonDay(now, now);
+    out << today.caption << '\n' << today.ageText << '\n' << today.illuminationText << '\n';
 }
 
 } // namespace norvale

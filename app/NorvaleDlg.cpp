@@ -2,9 +2,10 @@
 
 #include "app/Commands.h"
 #include "app/DialogLayout.h"
-#include "controls/Icons.h"
 #include "core/Moon.h"
-#include "picture/Fonts.h"
+#include "core/Texts.h"
+#include "ui/Fonts.h"
+#include "ui/Icons.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/DatePicker.h"
-#include "app/Settings.h"
 #include "app/WinRect.h"
 #include "controls/SimpleLink.h"
 #include "core/DateValue.h"
 #include "picture/MoonImage.h"
+#include "settings/Settings.h"
 
 #include <QIcon>
 #include <QMargins>

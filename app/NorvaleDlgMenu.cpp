@@ -5,6 +5,7 @@
 #include "controls/AboutDlg.h"
 #include "controls/Web.h"
 #include "core/Moon.h"
+#include "core/Texts.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -3,6 +3,7 @@
 #include "app/Commands.h"
 #include "app/NorvaleDlg.h"
 #include "core/Moon.h"
+#include "core/Texts.h"
 
 #include <QAction>
 

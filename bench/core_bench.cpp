@@ -1,6 +1,7 @@
 // Phase day, Moon age and the phase texts over the days the date picker offers.
 
 #include "core/Moon.h"
+#include "core/Texts.h"
 #include "tests/core/LiteralRules.h"
 
 #include <benchmark/benchmark.h>

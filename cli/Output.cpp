@@ -2,6 +2,7 @@
 
 #include "core/DateValue.h"
 #include "core/Moon.h"
+#include "version/Version.h"
 
 #include <array>
 #include <charconv>
@@ -49,42 +50,34 @@ void AppendEvent(std::string& out, const CivilDate& day, std::string_view summar
 
 } // namespace
 
-DayReport MakeDayReport(const CivilDate& date, const TimeOfDay& time) {
-    const DateValue v = ToDateValue(date, time);
-    DayReport report;
-    report.date = date;
-    report.time = time;
-    report.phaseDay = PhaseDay(v);
-    report.ageDays = MoonAge(v);
-    report.illuminationPercent = IlluminationPercent(report.ageDays);
-    report.ageText = AgeText(v);
-    report.illuminationText = IlluminationText(v);
-    report.caption = DayCaption(v);
-    return report;
+DayLine MakeDayLine(const CivilDate& date, const TimeOfDay& time, const DateValue& today) {
+    return DayLine{date, time, MakeMoonDay(ToDateValue(date, time), today)};
 }
 
-std::string ShowLines(const DayReport& report) {
-    return report.caption + '\n' + report.ageText + '\n' + report.illuminationText + '\n';
+std::string ShowLines(const DayLine& line) {
+    const MoonDay& moon = line.moon;
+    return moon.caption + '\n' + moon.ageText + '\n' + moon.illuminationText + '\n';
 }
 
-std::string TabLine(const DayReport& report) {
-    return DateText(report.date) + ' ' + TimeText(report.time) + '\t' +
-           std::to_string(report.phaseDay) + '\t' + report.ageText + '\t' +
-           report.illuminationText + '\t' + report.caption + '\n';
+std::string TabLine(const DayLine& line) {
+    const MoonDay& moon = line.moon;
+    return DateText(line.date) + ' ' + TimeText(line.time) + '\t' + std::to_string(moon.phaseDay) +
+           '\t' + moon.ageText + '\t' + moon.illuminationText + '\t' + moon.caption + '\n';
 }
 
-std::string JsonLine(const DayReport& report) {
-    const std::string_view name = PhaseName(report.phaseDay);
+std::string JsonLine(const DayLine& line) {
+    const MoonDay& moon = line.moon;
+    const std::string_view name = PhaseName(moon.phaseDay);
     std::string out = "{";
-    out += "\"date\":" + JsonString(DateText(report.date));
-    out += ",\"time\":" + JsonString(TimeText(report.time));
-    out += ",\"phase_day\":" + std::to_string(report.phaseDay);
+    out += "\"date\":" + JsonString(DateText(line.date));
+    out += ",\"time\":" + JsonString(TimeText(line.time));
+    out += ",\"phase_day\":" + std::to_string(moon.phaseDay);
     out += ",\"phase_name\":" + (name.empty() ? std::string("null") : JsonString(name));
-    out += ",\"age_days\":" + JsonNumber(report.ageDays);
-    out += ",\"age_text\":" + JsonString(report.ageText);
-    out += ",\"illumination_percent\":" + JsonNumber(report.illuminationPercent);
-    out += ",\"illumination_text\":" + JsonString(report.illuminationText);
-    out += ",\"caption\":" + JsonString(report.caption);
+    out += ",\"age_days\":" + JsonNumber(moon.ageDays);
+    out += ",\"age_text\":" + JsonString(moon.ageText);
+    out += ",\"illumination_percent\":" + JsonNumber(moon.illuminationPercent);
+    out += ",\"illumination_text\":" + JsonString(moon.illuminationText);
+    out += ",\"caption\":" + JsonString(moon.caption);
     out += "}\n";
     return out;
 }
@@ -140,7 +133,7 @@ std::string IcsCalendar(int year) {
     std::string out;
     out += "BEGIN:VCALENDAR\r\n";
     out += "VERSION:2.0\r\n";
-    out += "PRODID:-//Norvale//norvale-cli " NORVALE_VERSION "//EN\r\n";
+    out += std::string("PRODID:-//Norvale//norvale-cli ") + kVersion + "//EN\r\n";
     out += "CALSCALE:GREGORIAN\r\n";
     out += "METHOD:PUBLISH\r\n";
     out += "X-WR-CALNAME:Moon phases " + std::to_string(year) + "\r\n";

@@ -1,32 +1,31 @@
 #pragma once
 
-#include "cli/Options.h"
+#include "core/DateValue.h"
+#include "core/MoonDay.h"
+#include "options/Options.h"
 
 #include <string>
 #include <string_view>
 
 namespace norvale::cli {
 
-// Everything printed about one day at one time of day.
-struct DayReport {
+// Everything printed about one day at one time of day: the day and time asked
+// for, and the Moon the window would show for them.
+struct DayLine {
     CivilDate date;
     TimeOfDay time;
-    int phaseDay = -1;
-    double ageDays = 0.0;
-    double illuminationPercent = 0.0;
-    std::string ageText;
-    std::string illuminationText;
-    std::string caption;
+    MoonDay moon;
 };
 
-DayReport MakeDayReport(const CivilDate& date, const TimeOfDay& time);
+// The line of a day and time, captioned against today's calendar day.
+DayLine MakeDayLine(const CivilDate& date, const TimeOfDay& time, const DateValue& today);
 
 // The three lines the picture shows: caption, age, illumination.
-std::string ShowLines(const DayReport& report);
+std::string ShowLines(const DayLine& line);
 // "YYYY-MM-DD HH:MM:SS<TAB>phase day<TAB>age<TAB>illumination<TAB>caption\n".
-std::string TabLine(const DayReport& report);
+std::string TabLine(const DayLine& line);
 // One JSON object and a newline.
-std::string JsonLine(const DayReport& report);
+std::string JsonLine(const DayLine& line);
 
 // A JSON string literal with quotes, backslashes and control characters escaped.
 std::string JsonString(std::string_view text);

@@ -20,7 +20,7 @@ bool WritePanelPngOffscreen(const std::string& path, const DateValue& date, bool
     const QGuiApplication app(argc, argv);
     const QString fileName =
         QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-    return WritePanelPng(fileName, date, northern, starSeed);
+    return WritePanelPng(fileName, MakeMoonDay(date, DateValue::Now()), northern, starSeed);
 }
 
 } // namespace norvale::cli

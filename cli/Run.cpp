@@ -1,8 +1,9 @@
 #include "cli/Run.h"
 
-#include "cli/Options.h"
 #include "cli/Output.h"
 #include "core/Clock.h"
+#include "options/Options.h"
+#include "version/Version.h"
 
 #include <optional>
 #include <ostream>
@@ -50,14 +51,16 @@ DateValue ToDateValue(const Moment& moment) {
 
 void PrintDays(const Options& options, const Moment& start, std::ostream& out) {
     const int count = options.days.value_or(1);
+    // One reading of the clock for every caption of the run.
+    const DateValue today = DateValue::Now();
     for (int i = 0; i < count && out; ++i) {
-        const DayReport report = MakeDayReport(AddDays(start.date, i), start.time);
+        const DayLine line = MakeDayLine(AddDays(start.date, i), start.time, today);
         if (options.json) {
-            out << JsonLine(report);
+            out << JsonLine(line);
         } else if (options.days) {
-            out << TabLine(report);
+            out << TabLine(line);
         } else {
-            out << ShowLines(report);
+            out << ShowLines(line);
         }
     }
 }
@@ -113,7 +116,7 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         out << HelpText();
         break;
     case Action::version:
-        out << "norvale-cli " NORVALE_VERSION "\n";
+        out << "norvale-cli " << kVersion << '\n';
         break;
     case Action::ics:
         out << IcsCalendar(options.icsYear);

@@ -1,9 +1,9 @@
 #include "controls/AboutDlg.h"
 
-#include "controls/DialogUnits.h"
-#include "controls/Icons.h"
 #include "controls/Web.h"
-#include "picture/Fonts.h"
+#include "ui/DialogUnits.h"
+#include "ui/Fonts.h"
+#include "ui/Icons.h"
 
 #include <QLabel>
 #include <QPushButton>

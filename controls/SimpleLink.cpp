@@ -1,8 +1,8 @@
 #include "controls/SimpleLink.h"
 
-#include "controls/Icons.h"
 #include "controls/Web.h"
-#include "picture/Fonts.h"
+#include "ui/Fonts.h"
+#include "ui/Icons.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

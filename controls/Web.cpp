@@ -2,22 +2,12 @@
 
 #include <QDesktopServices>
 
-#include <utility>
-
 namespace norvale {
 
-namespace {
-
-void OpenWithDesktop(const QUrl& url) {
-    QDesktopServices::openUrl(url);
-}
-
-UrlOpener& CurrentOpener() {
-    static UrlOpener opener = OpenWithDesktop;
+UrlOpener& UrlOpenerSeam() {
+    static UrlOpener opener;
     return opener;
 }
-
-} // namespace
 
 QString MakerHost() {
     return QStringLiteral("norvale.example");
@@ -47,23 +37,15 @@ bool IsWebAddress(const QString& text) {
     return IsWebAddress(QUrl(text, QUrl::StrictMode));
 }
 
-void SetUrlOpener(UrlOpener opener) {
-    CurrentOpener() = opener ? std::move(opener) : UrlOpener(OpenWithDesktop);
-}
-
 bool OpenUrl(const QUrl& url) {
     if (!IsWebAddress(url))
         return false;
-    CurrentOpener()(url);
+    if (const UrlOpener& opener = UrlOpenerSeam()) {
+        opener(url);
+    } else {
+        QDesktopServices::openUrl(url);
+    }
     return true;
-}
-
-ScopedUrlOpener::ScopedUrlOpener(UrlOpener opener) : m_previous(CurrentOpener()) {
-    SetUrlOpener(std::move(opener));
-}
-
-ScopedUrlOpener::~ScopedUrlOpener() {
-    SetUrlOpener(std::move(m_previous));
 }
 
 } // namespace norvale

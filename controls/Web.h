@@ -28,27 +28,14 @@ QUrl HomePageUrl();
 bool IsWebAddress(const QUrl& url);
 bool IsWebAddress(const QString& text);
 
-// Opens web pages in the user's browser. The default calls
-// QDesktopServices::openUrl directly (no shell in between); tests install a
-// recorder. An empty function restores the default.
+// Opens web pages in the user's browser. Empty (the default) calls
+// QDesktopServices::openUrl directly, no shell in between; tests assign a
+// recorder.
 using UrlOpener = std::function<void(const QUrl&)>;
-void SetUrlOpener(UrlOpener opener);
+UrlOpener& UrlOpenerSeam();
 
-// Hands url to the current opener if it is a web address; returns whether it
-// did. Menus and links both open their pages through here.
+// Hands url to the opener if it is a web address; returns whether it did.
+// Menus and links both open their pages through here.
 bool OpenUrl(const QUrl& url);
-
-// Installs an opener for the lifetime of the object, then restores the
-// previous one.
-class ScopedUrlOpener {
-public:
-    explicit ScopedUrlOpener(UrlOpener opener);
-    ~ScopedUrlOpener();
-    ScopedUrlOpener(const ScopedUrlOpener&) = delete;
-    ScopedUrlOpener& operator=(const ScopedUrlOpener&) = delete;
-
-private:
-    UrlOpener m_previous;
-};
 
 } // namespace norvale

@@ -1,4 +1,4 @@
-#include "core/Moon.h"
+#include "core/Texts.h"
 
 #include <array>
 #include <string>
@@ -42,11 +42,15 @@ std::string DateFormatPattern(int index, bool picker) {
     return picker ? row.picker : row.text;
 }
 
-std::string DayCaption(const DateValue& v) {
+std::string DayCaption(const DateValue& v, const DateValue& todayValue) {
     const auto shown = CalendarDate(v);
-    const auto today = CalendarDate(DateValue::Now());
+    const auto today = CalendarDate(todayValue);
     const char* prefix = shown == today ? "Today: " : shown > today ? "Future: " : "History: ";
     return prefix + v.Format("%d %b, %A");
+}
+
+std::string DayCaption(const DateValue& v) {
+    return DayCaption(v, DateValue::Now());
 }
 
 } // namespace norvale

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <limits>
-#include <utility>
 
 namespace norvale {
 
@@ -22,45 +21,26 @@ bool LocalTimeOf(std::int64_t seconds, std::tm& out) {
     return localtime_r(&t, &out) != nullptr;
 }
 
-ClockSource& ActiveClock() {
+} // namespace
+
+ClockSource& ClockSeam() {
     static ClockSource source;
     return source;
 }
 
-LocalTimeBreakdown& ActiveBreakdown() {
+LocalTimeBreakdown& LocalTimeBreakdownSeam() {
     static LocalTimeBreakdown breakdown;
     return breakdown;
 }
 
-} // namespace
-
-void SetClockSource(ClockSource source) {
-    ActiveClock() = std::move(source);
-}
-
-void SetLocalTimeBreakdown(LocalTimeBreakdown breakdown) {
-    ActiveBreakdown() = std::move(breakdown);
-}
-
 std::int64_t CurrentUnixSeconds() {
-    const ClockSource& source = ActiveClock();
+    const ClockSource& source = ClockSeam();
     return source ? source() : SystemClockSeconds();
 }
 
 bool BreakDownLocalTime(std::int64_t seconds, std::tm& out) {
-    const LocalTimeBreakdown& breakdown = ActiveBreakdown();
+    const LocalTimeBreakdown& breakdown = LocalTimeBreakdownSeam();
     return breakdown ? breakdown(seconds, out) : LocalTimeOf(seconds, out);
-}
-
-ScopedClock::ScopedClock(std::int64_t fixedSeconds)
-    : ScopedClock(ClockSource{[fixedSeconds] { return fixedSeconds; }}) {}
-
-ScopedClock::ScopedClock(ClockSource source) : m_previous(std::move(ActiveClock())) {
-    ActiveClock() = std::move(source);
-}
-
-ScopedClock::~ScopedClock() {
-    ActiveClock() = std::move(m_previous);
 }
 
 } // namespace norvale

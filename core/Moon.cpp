@@ -1,6 +1,7 @@
 #include "core/Moon.h"
 
 #include "core/CalendarMath.h"
+#include "core/Texts.h"
 
 #include <algorithm>
 #include <string>
@@ -114,8 +115,12 @@ std::string_view PhaseName(int phaseDay) {
 }
 
 std::string AgeText(const DateValue& v) {
-    std::string text = FixedText(MoonAge(v), 2) + " day";
-    const std::string_view name = PhaseName(PhaseDay(v));
+    return AgeText(MoonAge(v), PhaseDay(v));
+}
+
+std::string AgeText(double ageDays, int phaseDay) {
+    std::string text = FixedText(ageDays, 2) + " day";
+    const std::string_view name = PhaseName(phaseDay);
     if (!name.empty()) {
         text += ", ";
         text += name;
@@ -132,7 +137,11 @@ double IlluminationPercent(double ageDays) {
 }
 
 std::string IlluminationText(const DateValue& v) {
-    return FixedText(IlluminationPercent(MoonAge(v)), 1) + "% illuminated";
+    return IlluminationText(IlluminationPercent(MoonAge(v)));
+}
+
+std::string IlluminationText(double illuminationPercent) {
+    return FixedText(illuminationPercent, 1) + "% illuminated";
 }
 
 } // namespace norvale

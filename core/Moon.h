@@ -21,22 +21,16 @@ int PhaseDay(const DateValue& v);
 // "New Moon", "Waxing Crescent", ... for a phase day; empty for a negative one.
 std::string_view PhaseName(int phaseDay);
 
-// "7.13 day, First Quarter"
+// "7.13 day, First Quarter": the age of v with the name of its phase day.
 std::string AgeText(const DateValue& v);
+// The same from an age and a phase day already known.
+std::string AgeText(double ageDays, int phaseDay);
 // The lit share of the disk for an age: a straight rise from 0 at new moon to
 // 100 at half the cycle and back down (no cosine).
 double IlluminationPercent(double ageDays);
-// "48.3% illuminated"
+// "48.3% illuminated": the lit share at the instant v holds.
 std::string IlluminationText(const DateValue& v);
-
-// Picker pattern ("dd-MMM-yyyy") when picker is true, text pattern ("%d-%b-%Y")
-// otherwise; indexes outside 0-5 read row 5.
-std::string DateFormatPattern(int index, bool picker);
-// "Today: 06 Dec, Sunday", "History: ...", "Future: ..." against Now().
-std::string DayCaption(const DateValue& v);
-
-// Fixed-point text of x with the given decimals: the 17-significant-digit
-// expansion rounded half up at the last printed digit, in the POSIX locale.
-std::string FixedText(double x, int decimals);
+// The same from a lit share already known.
+std::string IlluminationText(double illuminationPercent);
 
 } // namespace norvale

@@ -3,7 +3,7 @@
 
 #include "core/CalendarMath.h"
 #include "core/DateValue.h"
-#include "core/Moon.h"
+#include "core/Texts.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 // A successful read must describe a whole opaque image; a failed one must
 // leave the image empty and say why.
 
-#include "picture/Bmp.h"
+#include "shading/Bmp.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // into arguments. Whatever the arguments, the parser either returns options
 // that keep every documented limit or one printable error line.
 
-#include "cli/Options.h"
+#include "options/Options.h"
 
 #include <cstddef>
 #include <cstdint>

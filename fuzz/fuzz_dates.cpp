@@ -12,6 +12,7 @@
 
 #include "core/DateValue.h"
 #include "core/Moon.h"
+#include "core/Texts.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

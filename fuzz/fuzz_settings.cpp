@@ -2,7 +2,7 @@
 // exactly the fields that are complete, keep the earlier values of the rest,
 // and a record it read must be written back as the same bytes (flags as 0/1).
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,13 +1,15 @@
 #include "picture/MoonImage.h"
 
-#include "core/Moon.h"
+#include "core/Clock.h"
 #include "picture/Panel.h"
-#include "picture/Textures.h"
+#include "shading/Textures.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 namespace norvale {
@@ -36,13 +38,44 @@ void CMoonImage::SetStarSeedSource(StarSeedSource source) {
 }
 
 std::uint32_t CMoonImage::NextStarSeed() const {
-    return m_starSeedSource ? m_starSeedSource() : CurrentStarSeed();
+    return m_starSeedSource ? m_starSeedSource() : StarSeedOfSecond(CurrentUnixSeconds());
+}
+
+namespace {
+
+// The same stored value, bit for bit (NaN included), and the same status.
+bool SameValue(const DateValue& a, const DateValue& b) {
+    return a.status == b.status &&
+           std::bit_cast<std::uint64_t>(a.value) == std::bit_cast<std::uint64_t>(b.value);
+}
+
+bool SameCalendarDay(const DateValue& a, const DateValue& b) {
+    SystemTime fa;
+    SystemTime fb;
+    const bool ka = a.ToFields(fa);
+    const bool kb = b.ToFields(fb);
+    if (!ka || !kb) {
+        return ka == kb;
+    }
+    return fa.wYear == fb.wYear && fa.wMonth == fb.wMonth && fa.wDay == fb.wDay;
+}
+
+} // namespace
+
+const MoonDay& CMoonImage::ShownDay() {
+    const DateValue today = DateValue::Now();
+    if (!m_shownDay || !SameValue(m_shownDay->date, m_date) ||
+        !SameCalendarDay(m_shownToday, today)) {
+        m_shownDay = MakeMoonDay(m_date, today);
+        m_shownToday = today;
+    }
+    return *m_shownDay;
 }
 
 void CMoonImage::RefreshAccessibleText() {
-    setAccessibleName(QString::fromStdString(DayCaption(m_date)));
-    setAccessibleDescription(
-        QString::fromStdString(AgeText(m_date) + ", " + IlluminationText(m_date)));
+    const MoonDay& day = ShownDay();
+    setAccessibleName(QString::fromStdString(day.caption));
+    setAccessibleDescription(QString::fromStdString(day.ageText + ", " + day.illuminationText));
 }
 
 void CMoonImage::paintEvent(QPaintEvent* /*event*/) {
@@ -62,7 +95,7 @@ void CMoonImage::OnPaint() {
     const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
     QImage buffer(size() * scale, QImage::Format_RGB32);
     if (!buffer.isNull()) {
-        RenderPanel(buffer, m_geometry, m_textFont, m_date, northern, NextStarSeed(), scale);
+        RenderPanel(buffer, m_geometry, m_textFont, ShownDay(), northern, NextStarSeed(), scale);
         painter.drawImage(QPoint(0, 0), buffer);
     }
     RefreshAccessibleText();

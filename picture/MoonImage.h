@@ -1,11 +1,16 @@
 #pragma once
 
 #include "core/DateValue.h"
-#include "picture/Shading.h"
+#include "core/MoonDay.h"
+#include "shading/Shading.h"
 
 #include <QFont>
 #include <QPoint>
 #include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace norvale {
 
@@ -20,6 +25,10 @@ public:
     // Opens the pop-up menu with its top-left corner at a global position.
     virtual void OpenMenuAt(const QPoint& globalPos) = 0;
 };
+
+// Where the picture takes the star seed of each paint; empty: the clock's
+// current second.
+using StarSeedSource = std::function<std::uint32_t()>;
 
 // The Moon picture control: a black panel with the shaded Moon of m_date,
 // stars and three text lines. Attach it once the widget has its final size.
@@ -39,9 +48,15 @@ public:
     void SetStarSeedSource(StarSeedSource source);
 
     // Updates the accessible name (caption) and description (age and
-    // illumination lines) from m_date; called by every paint and by
-    // RefreshAccessibleText after m_date changes.
+    // illumination lines) from m_date; called by every paint and by the
+    // window after m_date changes.
     void RefreshAccessibleText();
+
+    // The Moon of m_date against today. Made again only when m_date or
+    // today's calendar day has changed since the last call, so one new day
+    // is computed once for its paint and its accessible text, and a picture
+    // left open across midnight is captioned anew at its next paint.
+    const MoonDay& ShownDay();
 
     const PictureGeometry& Geometry() const { return m_geometry; }
 
@@ -66,6 +81,9 @@ private:
     PictureGeometry m_geometry;
     QFont m_textFont;
     StarSeedSource m_starSeedSource;
+    // The last day ShownDay made, and the today it was captioned against.
+    std::optional<MoonDay> m_shownDay;
+    DateValue m_shownToday{0.0, DateStatus::invalid};
 };
 
 } // namespace norvale

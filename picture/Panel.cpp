@@ -1,8 +1,7 @@
 #include "picture/Panel.h"
 
-#include "core/Moon.h"
-#include "picture/Fonts.h"
-#include "picture/Textures.h"
+#include "shading/Textures.h"
+#include "ui/Fonts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -39,7 +38,7 @@ QFont PanelFont() {
 }
 
 void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
-                 const DateValue& date, bool northern, std::uint32_t starSeed, int scale) {
+                 const MoonDay& day, bool northern, std::uint32_t starSeed, int scale) {
     if (image.isNull()) {
         return;
     }
@@ -53,7 +52,7 @@ void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& fo
     DrawStarsScaled(buffer, geometry, PanelStarCount, starSeed, scale);
 
     PictureGeometry working = ScaledGeometry(geometry, scale);
-    DrawMoon(buffer, working, PhaseDay(date), northern, BuiltInTextures(scale));
+    DrawMoon(buffer, working, day.phaseDay, northern, BuiltInTextures(scale));
 
     // The texts are placed in logical pixels; the painter maps them onto the
     // device pixels.
@@ -63,40 +62,32 @@ void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& fo
     painter.setFont(font);
     painter.setPen(Qt::white);
     const QFontMetrics metrics(font, &image);
-    DrawTopAlignedText(painter, metrics, TextLeft, h - CaptionRowFromBottom, DayCaption(date));
-    DrawTopAlignedText(painter, metrics, TextLeft, h - AgeRowFromBottom, AgeText(date));
+    DrawTopAlignedText(painter, metrics, TextLeft, h - CaptionRowFromBottom, day.caption);
+    DrawTopAlignedText(painter, metrics, TextLeft, h - AgeRowFromBottom, day.ageText);
     DrawTopAlignedText(painter, metrics, TextLeft, h - IlluminationRowFromBottom,
-                       IlluminationText(date));
+                       day.illuminationText);
 }
 
-void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
-                 const DateValue& date, bool northern, std::uint32_t starSeed) {
-    RenderPanel(image, geometry, font, date, northern, starSeed, 1);
+QImage RenderPanelImage(int w, int h, const MoonDay& day, bool northern, std::uint32_t starSeed,
+                        int scale) {
+    scale = scale == 2 ? 2 : 1;
+    QImage image(w * scale, h * scale, QImage::Format_RGB32);
+    RenderPanel(image, ComputeGeometry(w, h), PanelFont(), day, northern, starSeed, scale);
+    return image;
 }
 
 void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint32_t starSeed) {
-    RenderPanel(image, ComputeGeometry(image.width(), image.height()), PanelFont(), date, northern,
-                starSeed);
-}
-
-QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern,
-                        std::uint32_t starSeed) {
-    QImage image(w, h, QImage::Format_RGB32);
-    RenderPanel(image, date, northern, starSeed);
-    return image;
+    RenderPanel(image, ComputeGeometry(image.width(), image.height()), PanelFont(),
+                MakeMoonDay(date, DateValue::Now()), northern, starSeed);
 }
 
 QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern, std::uint32_t starSeed,
                         int scale) {
-    scale = scale == 2 ? 2 : 1;
-    QImage image(w * scale, h * scale, QImage::Format_RGB32);
-    RenderPanel(image, ComputeGeometry(w, h), PanelFont(), date, northern, starSeed, scale);
-    return image;
+    return RenderPanelImage(w, h, MakeMoonDay(date, DateValue::Now()), northern, starSeed, scale);
 }
 
-bool WritePanelPng(const QString& path, const DateValue& date, bool northern,
-                   std::uint32_t starSeed) {
-    const QImage image = RenderPanelImage(PanelWidth, PanelHeight, date, northern, starSeed);
+bool WritePanelPng(const QString& path, const MoonDay& day, bool northern, std::uint32_t starSeed) {
+    const QImage image = RenderPanelImage(PanelWidth, PanelHeight, day, northern, starSeed);
     return image.save(path, "PNG");
 }
 

@@ -8,10 +8,10 @@
 // up to twice its size, and the picture drawn at a device pixel ratio of 2.
 
 #include "core/DateValue.h"
-#include "picture/Fonts.h"
 #include "picture/Panel.h"
-#include "picture/Shading.h"
-#include "picture/Textures.h"
+#include "shading/Shading.h"
+#include "shading/Textures.h"
+#include "ui/Fonts.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,6 +1,7 @@
 // The window under clock faults: a local-time breakdown that fails, and a
 // window left open across midnight.
 #include "tests/app/window_fixture.h"
+#include "tests/support/TestSupport.h"
 
 #include "core/Moon.h"
 
@@ -28,9 +29,9 @@ std::string Lines(CNorvaleDlg& dlg) {
 class FailingBreakdown {
 public:
     FailingBreakdown() {
-        SetLocalTimeBreakdown([](std::int64_t, std::tm&) { return false; });
+        LocalTimeBreakdownSeam() = LocalTimeBreakdown([](std::int64_t, std::tm&) { return false; });
     }
-    ~FailingBreakdown() { SetLocalTimeBreakdown({}); }
+    ~FailingBreakdown() { LocalTimeBreakdownSeam() = nullptr; }
     FailingBreakdown(const FailingBreakdown&) = delete;
     FailingBreakdown& operator=(const FailingBreakdown&) = delete;
 };
@@ -137,7 +138,7 @@ TEST_F(ClockFaultTest, WindowOpenAcrossMidnightRetextsAtTheNextRepaint) {
     for (const auto& [how, repaint] : repaints) {
         SCOPED_TRACE(how);
         std::int64_t now = beforeMidnight;
-        const ScopedClock clock([&now] { return now; });
+        const test::ScopedOverride clock(ClockSeam(), [&now] { return now; });
         CNorvaleDlg& dlg = Start();
         EXPECT_EQ(Caption(dlg), "Today: 06 Dec, Sunday");
 

@@ -2,9 +2,10 @@
 
 #include "app/Commands.h"
 #include "app/NorvaleDlg.h"
-#include "app/Settings.h"
 #include "controls/Web.h"
 #include "core/Clock.h"
+#include "settings/Settings.h"
+#include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QTest>
@@ -13,10 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,28 +24,23 @@ namespace norvale::test {
 // 2026-12-06 12:00:00 UTC (TZ is UTC in every test).
 inline constexpr std::int64_t kNow = 1796558400;
 
-using Bytes = std::vector<std::uint8_t>;
-
 // Each test gets its own settings folder, a fixed clock and an opener that
 // records web addresses instead of starting a browser.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "norvale-window-XXXXXX");
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-        ::setenv("XDG_CONFIG_HOME", m_root.c_str(), 1);
-        ::setenv("HOME", m_root.c_str(), 1);
-        m_clock = std::make_unique<ScopedClock>(kNow);
-        m_opener =
-            std::make_unique<ScopedUrlOpener>([this](const QUrl& url) { m_opened.push_back(url); });
+        m_home = std::make_unique<TempConfigHome>("norvale-window", ".", ".");
+        m_root = m_home->Root();
+        m_clock = std::make_unique<ScopedOverride<ClockSource>>(ClockSeam(), FixedClock(kNow));
+        m_opener = std::make_unique<ScopedOverride<UrlOpener>>(
+            UrlOpenerSeam(), [this](const QUrl& url) { m_opened.push_back(url); });
     }
 
     void TearDown() override {
         m_dlg.reset();
         m_opener.reset();
         m_clock.reset();
-        std::filesystem::remove_all(m_root);
+        m_home.reset();
     }
 
     std::filesystem::path SettingsFile() const { return m_root / "Norvale" / "info.dat"; }
@@ -55,15 +48,10 @@ protected:
     void Store(const AppSettings& settings) {
         std::filesystem::create_directories(SettingsFile().parent_path());
         const auto bytes = SettingsToBytes(settings);
-        std::ofstream out(SettingsFile(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(SettingsFile(), Bytes(bytes.begin(), bytes.end()));
     }
 
-    Bytes FileBytes() const {
-        std::ifstream in(SettingsFile(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    Bytes FileBytes() const { return ReadBytes(SettingsFile()); }
 
     AppSettings Saved() const {
         AppSettings settings;
@@ -99,9 +87,10 @@ protected:
         return marked;
     }
 
+    std::unique_ptr<TempConfigHome> m_home;
     std::filesystem::path m_root;
-    std::unique_ptr<ScopedClock> m_clock;
-    std::unique_ptr<ScopedUrlOpener> m_opener;
+    std::unique_ptr<ScopedOverride<ClockSource>> m_clock;
+    std::unique_ptr<ScopedOverride<UrlOpener>> m_opener;
     std::unique_ptr<CNorvaleDlg> m_dlg;
     std::vector<QUrl> m_opened;
     std::vector<int> m_commands;

@@ -2,6 +2,7 @@
 #include "tests/app/window_fixture.h"
 
 #include "core/Moon.h"
+#include "core/Texts.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -3,6 +3,7 @@
 #include "tests/app/window_fixture.h"
 
 #include "core/Moon.h"
+#include "core/Texts.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,5 +1,5 @@
 // The built norvale-cli run as a process: exit status, stdout and stderr.
-#include "tests/cli/bad_inputs.h"
+#include "tests/options/bad_inputs.h"
 
 #include <QColor>
 #include <QImage>

@@ -3,6 +3,7 @@
 #include "cli/Run.h"
 #include "core/Clock.h"
 #include "core/DateValue.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,7 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 class CliRun : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_STREQ(std::getenv("TZ"), "UTC"); }
-    ScopedClock m_clock{December6Noon};
+    test::ScopedOverride<ClockSource> m_clock{ClockSeam(), test::FixedClock(December6Noon)};
 };
 
 TEST_F(CliRun, ThreeLinesForAChosenDayAndTime) {
@@ -137,14 +138,14 @@ TEST(CliJson, StringsAreEscaped) {
 }
 
 TEST(CliJson, UnplacedDayHasNullPhaseName) {
-    DayReport report;
-    report.date = CivilDate{2002, 1, 1};
-    report.phaseDay = -1;
-    EXPECT_NE(JsonLine(report).find("\"phase_day\":-1,\"phase_name\":null,"), std::string::npos);
+    DayLine line;
+    line.date = CivilDate{2002, 1, 1};
+    line.moon.phaseDay = -1;
+    EXPECT_NE(JsonLine(line).find("\"phase_day\":-1,\"phase_name\":null,"), std::string::npos);
 }
 
 TEST_F(CliRun, DaysPastTheLastDayFromTodayAreRefusedBeforePrinting) {
-    const ScopedClock late{LastYearsEve};
+    const test::ScopedOverride late(ClockSeam(), test::FixedClock(LastYearsEve));
     const Outcome bad = RunWith({"--days", "3"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.out, "");
@@ -194,7 +195,8 @@ TEST_F(CliRun, PngGetsTheChosenDateViewAndSeed) {
 }
 
 TEST_F(CliRun, PngSeedDefaultsToTheCurrentSecondIn32Bits) {
-    const ScopedClock clock{(std::int64_t{1} << 32) + 1796558400};
+    const test::ScopedOverride clock(ClockSeam(),
+                                     test::FixedClock((std::int64_t{1} << 32) + 1796558400));
     PngCall call;
     EXPECT_EQ(RunWith({"--png", "moon.png"}, Recorder(call)).status, 0);
     EXPECT_EQ(call.seed, 1796558400U);

@@ -17,10 +17,10 @@ std::unique_ptr<QObject> MakeAboutDlgTest();
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // No test may reach a browser: anything that escapes a recorder fails.
-    norvale::SetUrlOpener([](const QUrl& url) {
+    norvale::UrlOpenerSeam() = [](const QUrl& url) {
         std::fprintf(stderr, "unexpected open of %s\n", qPrintable(url.toString()));
         std::abort();
-    });
+    };
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s WebTest|SimpleLinkTest|AboutDlgTest [qtest options]\n",
                      argv[0]);

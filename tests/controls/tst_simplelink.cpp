@@ -1,6 +1,6 @@
 #include "RecordingOpener.h"
-#include "controls/Icons.h"
 #include "controls/SimpleLink.h"
+#include "ui/Icons.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "RecordingOpener.h"
-#include "controls/DialogUnits.h"
 #include "controls/Web.h"
+#include "ui/DialogUnits.h"
 
 #include <QTest>
 

@@ -2,13 +2,11 @@
 
 #include "core/Clock.h"
 #include "core/DateValue.h"
+#include "tests/support/TestSupport.h"
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <optional>
 #include <string>
 
 namespace norvale::test {
@@ -41,30 +39,5 @@ inline std::int64_t UnixSeconds(int year, unsigned month, unsigned day, int hour
                           minutes{minute} + seconds{second};
     return t.time_since_epoch().count();
 }
-
-// Sets TZ for the lifetime of the object and tells the C library about it.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            m_previous = old;
-        }
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    ~ScopedTimeZone() {
-        if (m_previous) {
-            ::setenv("TZ", m_previous->c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-        ::tzset();
-    }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-private:
-    std::optional<std::string> m_previous;
-};
 
 } // namespace norvale::test

@@ -1,4 +1,5 @@
 #include "core/DateValue.h"
+#include "tests/support/TestSupport.h"
 
 #include "tests/core/CoreTestSupport.h"
 
@@ -374,10 +375,11 @@ TEST(FromUnixTimeTest, LocalWallClockInUtc) {
 }
 
 TEST(FromUnixTimeTest, FailedBreakdownGivesInvalid) {
-    SetLocalTimeBreakdown([](std::int64_t, std::tm&) { return false; });
-    const ScopedClock clock(test::UnixSeconds(2026, 12, 6, 5));
+    LocalTimeBreakdownSeam() = LocalTimeBreakdown([](std::int64_t, std::tm&) { return false; });
+    const test::ScopedOverride clock(ClockSeam(),
+                                     test::FixedClock(test::UnixSeconds(2026, 12, 6, 5)));
     const DateValue now = DateValue::Now();
-    SetLocalTimeBreakdown({});
+    LocalTimeBreakdownSeam() = nullptr;
     EXPECT_EQ(now.status, DateStatus::invalid);
     EXPECT_EQ(now.value, 0.0);
 }
@@ -385,12 +387,13 @@ TEST(FromUnixTimeTest, FailedBreakdownGivesInvalid) {
 TEST(FromUnixTimeTest, NowReadsTheReplaceableClock) {
     test::ScopedTimeZone zone("UTC");
     {
-        const ScopedClock clock(test::UnixSeconds(2026, 12, 6, 5, 4, 3));
+        const test::ScopedOverride clock(ClockSeam(),
+                                         test::FixedClock(test::UnixSeconds(2026, 12, 6, 5, 4, 3)));
         const DateValue now = DateValue::Now();
         EXPECT_EQ(now.status, DateStatus::valid);
         EXPECT_EQ(FieldsText(now.value), "2026-12-06 05:04:03");
         {
-            const ScopedClock inner(0);
+            const test::ScopedOverride inner(ClockSeam(), test::FixedClock(0));
             EXPECT_EQ(FieldsText(DateValue::Now().value), "1970-01-01 00:00:00");
         }
         EXPECT_EQ(FieldsText(DateValue::Now().value), "2026-12-06 05:04:03");

@@ -1,6 +1,8 @@
 // The same answers whatever the local time zone and the process locale.
 
 #include "core/Moon.h"
+#include "core/Texts.h"
+#include "tests/support/TestSupport.h"
 
 #include "tests/core/CoreTestSupport.h"
 
@@ -57,7 +59,7 @@ TEST_P(TimeZoneTest, SameAnswersAndLocalNow) {
     EXPECT_EQ(local.status, DateStatus::valid);
     EXPECT_EQ(test::FieldsText(local.value), GetParam().referenceLocal);
 
-    const ScopedClock clock(kNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(kNow));
     EXPECT_EQ(DayCaption(MakeDate(2026, 12, 6, 23, 59, 59)), "Today: 06 Dec, Sunday");
     EXPECT_EQ(DayCaption(MakeDate(2026, 12, 5)), "History: 05 Dec, Saturday");
     EXPECT_EQ(DayCaption(MakeDate(2026, 12, 7)), "Future: 07 Dec, Monday");

@@ -1,4 +1,6 @@
 #include "core/Moon.h"
+#include "core/Texts.h"
+#include "tests/support/TestSupport.h"
 
 #include "tests/core/CoreTestSupport.h"
 
@@ -196,7 +198,7 @@ TEST(DayCaptionTest, ComparesWholeCalendarDatesWithAFixedNow) {
     for (const std::int64_t now :
          {test::UnixSeconds(2026, 12, 6, 0, 0, 0), test::UnixSeconds(2026, 12, 6, 8, 15),
           test::UnixSeconds(2026, 12, 6, 23, 59, 59)}) {
-        const ScopedClock clock(now);
+        const test::ScopedOverride clock(ClockSeam(), test::FixedClock(now));
         for (const Row& r : rows) {
             EXPECT_EQ(DayCaption(r.shown), r.caption) << now;
         }
@@ -207,7 +209,7 @@ TEST(DayCaptionTest, FollowsTheClockOverMidnight) {
     test::ScopedTimeZone zone("UTC");
     const DateValue shown = MakeDate(2026, 12, 6, 12);
     std::int64_t now = test::UnixSeconds(2026, 12, 6, 23, 59, 59);
-    const ScopedClock clock([&now] { return now; });
+    const test::ScopedOverride clock(ClockSeam(), [&now] { return now; });
     EXPECT_EQ(DayCaption(shown), "Today: 06 Dec, Sunday");
     ++now;
     EXPECT_EQ(DayCaption(shown), "History: 06 Dec, Sunday");

@@ -1,7 +1,7 @@
 # Builds the Debian package of a build tree with cpack into WORK_DIR and checks
 # it: the files it installs, its control fields, the menu entry, the AppStream
 # metainfo, the manual pages against the command's own --help, and lintian.
-# Tools that are not installed are skipped with a message.
+# A tool that is not installed fails the check: make test installs them all.
 #
 # Inputs: CPACK, DPKG_DEB, BUILD_DIR, WORK_DIR, VERSION.
 
@@ -23,8 +23,7 @@ function(run_tool out_var rc_var)
 endfunction()
 
 if(NOT DPKG_DEB OR NOT EXISTS "${BUILD_DIR}/CPackConfig.cmake")
-  message("PACKAGE CHECK SKIPPED: dpkg-deb or the CPack configuration is missing")
-  return()
+  message(FATAL_ERROR "dpkg-deb or the CPack configuration is missing")
 endif()
 
 # --- Build the package ----------------------------------------------------------
@@ -151,7 +150,7 @@ if(DESKTOP_FILE_VALIDATE)
     fail("desktop-file-validate:\n${out}")
   endif()
 else()
-  message(STATUS "skipped: desktop-file-validate is not installed (desktop-file-utils)")
+  fail("desktop-file-validate is not installed (desktop-file-utils)")
 endif()
 
 find_program(APPSTREAMCLI appstreamcli)
@@ -167,7 +166,7 @@ if(APPSTREAMCLI)
     fail("appstreamcli validate-tree --no-net:\n${out}")
   endif()
 else()
-  message(STATUS "skipped: appstreamcli is not installed (appstream)")
+  fail("appstreamcli is not installed (appstream)")
 endif()
 
 # The manual pages format without a warning from man.
@@ -186,7 +185,7 @@ if(MAN)
     endif()
   endforeach()
 else()
-  message(STATUS "skipped: man is not installed (man-db)")
+  fail("man is not installed (man-db)")
 endif()
 
 # Every option the command lists in --help is documented in its manual page,
@@ -226,7 +225,7 @@ if(LINTIAN)
     fail("lintian reports errors")
   endif()
 else()
-  message(STATUS "skipped: lintian is not installed")
+  fail("lintian is not installed")
 endif()
 
 if(failures)

@@ -2,8 +2,10 @@
 
 #include "core/Clock.h"
 #include "core/Moon.h"
+#include "core/Texts.h"
 #include "picture/MoonImage.h"
 #include "picture/Panel.h"
+#include "tests/support/TestSupport.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -43,7 +45,7 @@ DateValue Day(int year, int month, int day) {
 
 class MoonImageTest : public ::testing::Test {
 protected:
-    MoonImageTest() : clock(FixedNow) {
+    MoonImageTest() : clock(ClockSeam(), test::FixedClock(FixedNow)) {
         image.resize(PanelWidth, PanelHeight);
         image.Attach(&host);
         image.SetStarSeedSource([] { return 5u; });
@@ -51,7 +53,7 @@ protected:
 
     QImage Shot() { return image.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-    ScopedClock clock;
+    test::ScopedOverride<ClockSource> clock;
     FakeHost host;
     CMoonImage image;
 };

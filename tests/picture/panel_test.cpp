@@ -2,9 +2,11 @@
 
 #include "core/Clock.h"
 #include "core/Moon.h"
-#include "picture/Fonts.h"
+#include "core/Texts.h"
 #include "picture/Panel.h"
-#include "picture/Shading.h"
+#include "shading/Shading.h"
+#include "tests/support/TestSupport.h"
+#include "ui/Fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -105,7 +107,7 @@ Boxes TextBoxes(const DateValue& date) {
 }
 
 TEST(Panel, TextRowsStarsAndDisk) {
-    const ScopedClock clock(FixedNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     const DateValue date = Day(2002, 1, 16);
     const Boxes boxes = TextBoxes(date);
     EXPECT_EQ(boxes.rows[0].top(), 118);
@@ -172,7 +174,7 @@ TEST(Panel, TextRowsStarsAndDisk) {
 }
 
 TEST(Panel, SameSeedSamePictureAndViewsShareTheTexts) {
-    const ScopedClock clock(FixedNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     const DateValue date = Day(2026, 12, 1);
     const QImage a = RenderPanelImage(PanelWidth, PanelHeight, date, true, 42);
     EXPECT_EQ(a, RenderPanelImage(PanelWidth, PanelHeight, date, true, 42));
@@ -185,7 +187,7 @@ TEST(Panel, SameSeedSamePictureAndViewsShareTheTexts) {
 }
 
 TEST(Panel, CrescentAfterTheReferenceNewMoon) {
-    const ScopedClock clock(FixedNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     const DateValue date = Day(2002, 1, 16);
     ASSERT_GE(PhaseDay(date), 1);
     ASSERT_LE(PhaseDay(date), 6);
@@ -196,7 +198,7 @@ TEST(Panel, CrescentAfterTheReferenceNewMoon) {
 }
 
 TEST(Panel, InvalidDateShowsAFullDiskAndItsTexts) {
-    const ScopedClock clock(FixedNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     const DateValue invalid(0.0, DateStatus::invalid);
     ASSERT_EQ(PhaseDay(invalid), -1);
     const QImage image = RenderPanelImage(PanelWidth, PanelHeight, invalid, true, 1);
@@ -206,23 +208,24 @@ TEST(Panel, InvalidDateShowsAFullDiskAndItsTexts) {
 }
 
 TEST(Panel, WritesThePngItRenders) {
-    const ScopedClock clock(FixedNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("moon.png"));
     const DateValue date = Day(2026, 12, 7);
-    ASSERT_TRUE(WritePanelPng(path, date, false, 9));
+    const MoonDay day = MakeMoonDay(date, DateValue::Now());
+    ASSERT_TRUE(WritePanelPng(path, day, false, 9));
     const QImage back(path);
     EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32),
               RenderPanelImage(PanelWidth, PanelHeight, date, false, 9));
     EXPECT_FALSE(
-        WritePanelPng(dir.filePath(QStringLiteral("no/such/folder/moon.png")), date, true, 9));
+        WritePanelPng(dir.filePath(QStringLiteral("no/such/folder/moon.png")), day, true, 9));
 }
 
 // Twice the resolution: every figure doubled, the same stars as 2 x 2 blocks,
 // the texts in the same logical places.
 TEST(Panel, DoubleResolutionKeepsTheLayout) {
-    const ScopedClock clock(FixedNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     const DateValue date = Day(2002, 1, 16);
     const QImage one = RenderPanelImage(PanelWidth, PanelHeight, date, true, 3);
     const QImage two = RenderPanelImage(PanelWidth, PanelHeight, date, true, 3, 2);
@@ -269,7 +272,7 @@ TEST(Panel, DoubleResolutionKeepsTheLayout) {
 }
 
 TEST(Panel, OddSizesAndNullImages) {
-    const ScopedClock clock(FixedNow);
+    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     QImage none;
     RenderPanel(none, Day(2026, 1, 1), true, 1); // nothing to do, no crash
     EXPECT_TRUE(none.isNull());

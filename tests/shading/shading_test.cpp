@@ -1,6 +1,6 @@
 // Phase shading: geometry, disk shading in both views, starfield.
 
-#include "picture/Shading.h"
+#include "shading/Shading.h"
 
 #include "core/Clock.h"
 
@@ -357,18 +357,9 @@ TEST(DrawStars, GeneratorAndPositions) {
     EXPECT_EQ(again.pixels, c.pixels);
 }
 
-TEST(DrawStars, SeedSourceIsReplaceableAndEmptyClientDrawsNothing) {
-    SetStarSeedSource([] { return 1u; });
-    Canvas seeded(W, H);
-    DrawStars(seeded.Buffer(), seeded.geometry, 55);
-    Canvas fixed(W, H);
-    DrawStarsSeeded(fixed.Buffer(), fixed.geometry, 55, 1);
-    EXPECT_EQ(seeded.pixels, fixed.pixels);
-    SetStarSeedSource({});
-
-    // By default the seed is the program clock's current second.
-    const ScopedClock clock(0x1'2345'6789);
-    EXPECT_EQ(CurrentStarSeed(), 0x2345'6789u);
+TEST(DrawStars, SeedOfASecondAndEmptyClientDrawsNothing) {
+    // The seed of a moment is its second since 1970, truncated to 32 bits.
+    EXPECT_EQ(StarSeedOfSecond(0x1'2345'6789), 0x2345'6789u);
 
     Canvas empty(4, 4);
     empty.geometry = ComputeGeometry(0, 0);

@@ -1,5 +1,5 @@
-#include "cli/Options.h"
-#include "tests/cli/bad_inputs.h"
+#include "options/Options.h"
+#include "tests/options/bad_inputs.h"
 
 #include <gtest/gtest.h>
 

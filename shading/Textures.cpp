@@ -1,12 +1,10 @@
-#include "picture/Textures.h"
+#include "shading/Textures.h"
 
-#include "picture/Bmp.h"
+#include "shading/Bmp.h"
 
 #include <string>
 
-#if defined(NORVALE_HAVE_TEXTURES)
 #include "resources/textures/TextureData.h"
-#endif
 
 namespace norvale {
 
@@ -37,7 +35,7 @@ BmpImage DecodeOrPlain(const std::uint8_t* data, std::size_t size, int scale, st
         return image;
     }
     ok = false;
-    // A build without the generated textures draws an even surface.
+    // Textures that cannot be decoded give an even surface of the mean colour.
     image.width = width;
     image.height = height;
     image.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), plain);
@@ -56,15 +54,10 @@ Decoded Decode(const Encoded& encoded, int scale) {
 }
 
 Encoded EncodedPair(int scale) {
-#if defined(NORVALE_HAVE_TEXTURES)
     if (scale == 2) {
         return {MoonLitBmp131x2, MoonLitBmp131x2Size, MoonDarkBmp130x2, MoonDarkBmp130x2Size};
     }
     return {MoonLitBmp131, MoonLitBmp131Size, MoonDarkBmp130, MoonDarkBmp130Size};
-#else
-    (void)scale;
-    return {};
-#endif
 }
 
 // Each pair is decoded on its first use only.

@@ -1,6 +1,4 @@
-#include "picture/Shading.h"
-
-#include "core/Clock.h"
+#include "shading/Shading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,17 +13,6 @@ constexpr std::int32_t DiskMargin = 12;
 constexpr std::int32_t DiskTop = 5;
 // Far beyond any screen; keeps the squared pixel tests within 64 bits.
 constexpr std::int32_t MaxDiameter = 1 << 14;
-
-StarSeedSource& SeedSourceSlot() {
-    static StarSeedSource source;
-    return source;
-}
-
-// The current second from the program's clock (which tests can fix),
-// truncated to 32 bits.
-std::uint32_t ClockSeed() {
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(CurrentUnixSeconds()));
-}
 
 // Pixel tests in doubled coordinates, so every comparison is exact integer
 // arithmetic: a pixel centre x + 0.5 becomes 2x + 1, the disk centre
@@ -305,15 +292,6 @@ PictureGeometry ScaledGeometry(const PictureGeometry& geometry, std::int32_t sca
     return g;
 }
 
-void SetStarSeedSource(StarSeedSource source) {
-    SeedSourceSlot() = std::move(source);
-}
-
-std::uint32_t CurrentStarSeed() {
-    const StarSeedSource& source = SeedSourceSlot();
-    return source ? source() : ClockSeed();
-}
-
 void DrawStarsScaled(const PixelBuffer& target, const PictureGeometry& geometry, int count,
                      std::uint32_t seed, std::int32_t scale) {
     const std::int32_t w = geometry.m_clientRect.Width();
@@ -340,10 +318,6 @@ void DrawStarsScaled(const PixelBuffer& target, const PictureGeometry& geometry,
 void DrawStarsSeeded(const PixelBuffer& target, const PictureGeometry& geometry, int count,
                      std::uint32_t seed) {
     DrawStarsScaled(target, geometry, count, seed, 1);
-}
-
-void DrawStars(const PixelBuffer& target, const PictureGeometry& geometry, int count) {
-    DrawStarsSeeded(target, geometry, count, CurrentStarSeed());
 }
 
 void DrawMoon(const PixelBuffer& target, PictureGeometry& geometry, int phaseDay, bool northern,

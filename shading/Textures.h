@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture/Shading.h"
+#include "shading/Shading.h"
 
 namespace norvale {
 
@@ -9,7 +9,7 @@ inline constexpr std::int32_t TextureHeight = 183;
 
 // The built-in surface textures (bitmap 131 lit, 130 dark), decoded once on
 // first use. Each call returns the same views.
-// When the generated textures are missing or unreadable (a broken build) they
+// When the built-in data cannot be decoded (a damaged build) they
 // are even surfaces of the mean colours and BuiltInTexturesAvailable() is false.
 const MoonTextures& BuiltInTextures();
 bool BuiltInTexturesAvailable();

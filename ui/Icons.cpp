@@ -1,4 +1,4 @@
-#include "controls/Icons.h"
+#include "ui/Icons.h"
 
 #include <QFile>
 #include <QImage>

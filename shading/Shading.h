@@ -5,7 +5,6 @@
 // no toolkit types, so the drawing rules can be tested pixel by pixel.
 
 #include <cstdint>
-#include <functional>
 
 namespace norvale {
 
@@ -95,13 +94,11 @@ private:
     std::uint32_t m_state;
 };
 
-// Where DrawStars takes its seed: by default the current time in whole
-// seconds since 1970 (the program's clock, core/Clock.h) truncated to 32
-// bits. Tests and the command line fix it.
-using StarSeedSource = std::function<std::uint32_t()>;
-// Replace the seed source; an empty function restores the clock.
-void SetStarSeedSource(StarSeedSource source);
-std::uint32_t CurrentStarSeed();
+// The star seed of a moment: its second since 1970 truncated to 32 bits, so
+// the stars change once a second and a fixed clock fixes them.
+constexpr std::uint32_t StarSeedOfSecond(std::int64_t unixSeconds) {
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(unixSeconds));
+}
 
 // Scatters count stars over the client rectangle of the geometry: for each
 // star a row (value mod H) then a column (value mod W). The buffer must be at
@@ -112,8 +109,6 @@ void DrawStarsSeeded(const PixelBuffer& target, const PictureGeometry& geometry,
 // scale x scale block at scale times its position.
 void DrawStarsScaled(const PixelBuffer& target, const PictureGeometry& geometry, int count,
                      std::uint32_t seed, std::int32_t scale);
-// As DrawStarsSeeded, seeded from the current star-seed source.
-void DrawStars(const PixelBuffer& target, const PictureGeometry& geometry, int count);
 
 // The two registered surface textures.
 struct MoonTextures {

@@ -1,4 +1,4 @@
-#include "picture/Bmp.h"
+#include "shading/Bmp.h"
 
 #include <cstring>
 #include <utility>

@@ -1,5 +1,5 @@
 // Saving safely: failed steps, read-only files, links, modes and rival savers.
-#include "tests/app/settings_fixture.h"
+#include "tests/settings/settings_fixture.h"
 
 #include <algorithm>
 #include <barrier>
@@ -49,12 +49,12 @@ TEST_F(SettingsSave, AFailedStepLeavesTheOldFileAndNoTemporaryFile) {
                 WriteFile(old);
             }
             int calls = 0;
-            SetSaveFaultHook([&](SaveStep step) {
+            SaveFaultSeam() = SaveFaultHook([&](SaveStep step) {
                 ++calls;
                 return step == failing;
             });
             EXPECT_FALSE(SaveSettings(AppSettings{}));
-            SetSaveFaultHook({});
+            SaveFaultSeam() = nullptr;
             EXPECT_GT(calls, 0);
             if (fileExists) {
                 EXPECT_EQ(ReadBytes(File()), old);
@@ -69,7 +69,7 @@ TEST_F(SettingsSave, AFailedStepLeavesTheOldFileAndNoTemporaryFile) {
 TEST_F(SettingsSave, EveryStepIsTakenOnASuccessfulSave) {
     WriteFile(ToBytes(SampleSettings()));
     std::vector<SaveStep> steps;
-    SetSaveFaultHook([&](SaveStep step) {
+    SaveFaultSeam() = SaveFaultHook([&](SaveStep step) {
         steps.push_back(step);
         return false;
     });
@@ -195,7 +195,7 @@ TEST_F(SettingsSave, TwoSimultaneousSavesLeaveOneCompleteFile) {
     second.nDateFormat = 9;
     for (int round = 0; round < 20; ++round) {
         std::barrier bothReady(2);
-        SetSaveFaultHook([&](SaveStep step) {
+        SaveFaultSeam() = SaveFaultHook([&](SaveStep step) {
             if (step == SaveStep::Rename) {
                 bothReady.arrive_and_wait();
             }
@@ -206,7 +206,7 @@ TEST_F(SettingsSave, TwoSimultaneousSavesLeaveOneCompleteFile) {
         std::thread rival([&] { secondSaved = SaveSettings(second); });
         firstSaved = SaveSettings(first);
         rival.join();
-        SetSaveFaultHook({});
+        SaveFaultSeam() = nullptr;
         EXPECT_TRUE(firstSaved);
         EXPECT_TRUE(secondSaved);
         const Bytes content = ReadBytes(File());

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
@@ -44,21 +43,5 @@ inline constexpr std::size_t kSettingsFileSize = 14;
 bool LoadSettingsFromBytes(std::span<const std::uint8_t> bytes, AppSettings& settings);
 // The bytes SaveSettings writes for the record (flags as 1 or 0).
 std::array<std::uint8_t, kSettingsFileSize> SettingsToBytes(const AppSettings& settings);
-
-// The steps of a save, in the order the writer takes them.
-enum class SaveStep {
-    Open,   // create the temporary file next to the target
-    Mode,   // give it the mode (and owner) of the file it replaces
-    Write,  // write the record
-    Sync,   // flush it to the disk
-    Close,  // close it
-    Rename, // move it over the target
-};
-
-// Test seam: called before each step of a save; returning true makes that step
-// fail as if the system call had failed. An empty function removes the hook.
-// Set it only while no save is running.
-using SaveFaultHook = std::function<bool(SaveStep)>;
-void SetSaveFaultHook(SaveFaultHook hook);
 
 } // namespace norvale

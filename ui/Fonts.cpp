@@ -1,4 +1,4 @@
-#include "picture/Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

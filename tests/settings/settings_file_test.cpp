@@ -1,5 +1,5 @@
 // Reading and writing the 14-byte settings record and finding its file.
-#include "tests/app/settings_fixture.h"
+#include "tests/settings/settings_fixture.h"
 
 #include <climits>
 #include <random>

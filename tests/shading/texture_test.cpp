@@ -1,8 +1,8 @@
 // The built-in surface textures and the BMP reader behind them.
 
-#include "picture/Bmp.h"
-#include "picture/Textures.h"
 #include "resources/textures/TextureData.h"
+#include "shading/Bmp.h"
+#include "shading/Textures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,27 @@
+#pragma once
+
+// Locale-independent texts of a day: the date-format table, the caption that
+// says whether a day is today, past or future, and the fixed-point numbers
+// every text prints.
+
+#include "core/DateValue.h"
+
+#include <string>
+
+namespace norvale {
+
+// Picker pattern ("dd-MMM-yyyy") when picker is true, text pattern ("%d-%b-%Y")
+// otherwise; indexes outside 0-5 read row 5.
+std::string DateFormatPattern(int index, bool picker);
+
+// "Today: 06 Dec, Sunday", "History: ..." or "Future: ...": v's calendar day
+// against today's. Only the calendar days of the two values are compared.
+std::string DayCaption(const DateValue& v, const DateValue& today);
+// The same against the clock's today (DateValue::Now()).
+std::string DayCaption(const DateValue& v);
+
+// Fixed-point text of x with the given decimals: the 17-significant-digit
+// expansion rounded half up at the last printed digit, in the POSIX locale.
+std::string FixedText(double x, int decimals);
+
+} // namespace norvale

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "atomicfile/AtomicFile.h"
+#include "settings/Settings.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+#include <unistd.h>
+
+namespace norvale::test {
+
+inline Bytes ToBytes(const AppSettings& settings) {
+    const auto array = SettingsToBytes(settings);
+    return Bytes(array.begin(), array.end());
+}
+
+// Every name in a folder, hidden ones included.
+inline std::set<std::string> Names(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+inline bool RunningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+// Points the settings folder into a fresh temporary folder for each test, with
+// HOME beside it so nothing reaches the real home folder, and removes the
+// writer's fault hook afterwards.
+class SettingsFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_home = std::make_unique<TempConfigHome>("norvale-settings"); }
+
+    void TearDown() override {
+        SaveFaultSeam() = nullptr;
+        m_home.reset();
+    }
+
+    std::filesystem::path Root() const { return m_home->Root(); }
+    std::filesystem::path Folder() const { return Root() / "config" / "Norvale"; }
+    std::filesystem::path File() const { return Folder() / "info.dat"; }
+
+    void MakeFolder() const { std::filesystem::create_directories(Folder()); }
+
+    void WriteFile(const Bytes& bytes) const {
+        MakeFolder();
+        WriteBytes(File(), bytes);
+    }
+
+private:
+    std::unique_ptr<TempConfigHome> m_home;
+};
+
+// A record whose fields all differ from the defaults.
+inline AppSettings SampleSettings() {
+    AppSettings settings;
+    settings.nLeft = 120;
+    settings.nTop = -40;
+    settings.nDateFormat = 2;
+    settings.bNorthern = false;
+    settings.bFull = false;
+    return settings;
+}
+
+inline bool SameSettings(const AppSettings& a, const AppSettings& b) {
+    return a.nLeft == b.nLeft && a.nTop == b.nTop && a.nDateFormat == b.nDateFormat &&
+           a.bNorthern == b.bNorthern && a.bFull == b.bFull;
+}
+
+} // namespace norvale::test
