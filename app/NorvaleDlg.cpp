@@ -15,20 +15,12 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
-#include <QScreen>
 
 namespace norvale {
 
 CNorvaleDlg* g_pMainDlg = nullptr;
 
 namespace {
-
-// The dialog font: the sans of the labels and the picture ("Tahoma", or its
-// fixed fallback) at the labels' 11-pixel height, where every control text
-// fits its box. Sharing the face with the labels saves a font load.
-QFont DialogFont() {
-    return CreateStyledFont(0, -11, QStringLiteral("Tahoma"));
-}
 
 bool PlatformReportsWindowPositions() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
@@ -48,9 +40,11 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
       m_todayLink(QString::fromLatin1(MainWindowItem(IDC_TODAY).text), this),
       m_prevLink(QString::fromLatin1(MainWindowItem(IDC_PREV).text), this),
       m_nextLink(QString::fromLatin1(MainWindowItem(IDC_NEXT).text), this), m_datePicker(this),
-      m_menuMain(this), m_menuTimeFormat(this), m_menuHelp(this), m_menuHemisphere(this) {
+      m_menuMain(this), m_menuTimeFormat(this), m_menuHelp(this), m_menuHemisphere(this),
+      m_menu(*this, m_menuMain, m_menuTimeFormat, m_menuHelp, m_menuHemisphere,
+             [this](int id) { OnCommand(id, 0); }) {
     setWindowTitle(QStringLiteral("Norvale"));
-    m_bPositionsKnown = PlatformReportsWindowPositions();
+    m_placement.SetPositionsKnown(PlatformReportsWindowPositions());
     CreateControls();
     ConnectControls();
     setFixedSize(MainClientPixelSize());
@@ -143,6 +137,12 @@ void CNorvaleDlg::Create() {
     AdoptFrameIfChanged();
 }
 
+void CNorvaleDlg::AdoptFrameIfChanged() {
+    if (m_bInitialised && !m_bEnded) {
+        m_placement.AdoptFrameIfChanged();
+    }
+}
+
 int CNorvaleDlg::DoModal() {
     Create();
     if (!m_bEnded) {
@@ -163,19 +163,8 @@ void CNorvaleDlg::EndDialog(int result) {
     }
 }
 
-void CNorvaleDlg::StorePosition() {
-    if (m_bPositionsKnown) {
-        const WinRect rect = ReadWindowRect();
-        m_settings.nLeft = rect.left;
-        m_settings.nTop = rect.top;
-    } else {
-        m_settings.nLeft = m_nLoadedLeft;
-        m_settings.nTop = m_nLoadedTop;
-    }
-}
-
 void CNorvaleDlg::OnOK() {
-    StorePosition();
+    m_placement.StorePosition();
     SaveSettings(m_settings);
     EndDialog(IDOK);
 }
@@ -185,7 +174,7 @@ void CNorvaleDlg::OnCancel() {
 }
 
 void CNorvaleDlg::OnClose() {
-    StorePosition();
+    m_placement.StorePosition();
     SaveSettings(m_settings);
     // The close request ends through the cancel path, without a second save.
     OnCancel();
@@ -230,7 +219,7 @@ bool CNorvaleDlg::OnInitDialog() {
     g_pMainDlg = this;
     m_bSuppressDayWrap = true;
 
-    m_frameMargins = FrameMargins();
+    m_placement.RememberFrame();
     m_rcWindow = ReadWindowRect();
     m_nFullHeight = m_rcWindow.Height();
 
@@ -238,14 +227,13 @@ bool CNorvaleDlg::OnInitDialog() {
     m_rcToggleFull = {toggle.x(), toggle.y(), toggle.x() + kToggleBoxW, toggle.y() + kToggleBoxH};
     m_rcToggleCompact = m_rcToggleFull.Offset(0, -kToggleCompactRise);
 
-    MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
-               m_nFullHeight - kStartupShortening);
+    m_placement.MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
+                           m_nFullHeight - kStartupShortening);
 
     if (!LoadSettings(m_settings)) {
         CreateSettingsFolder(m_settings);
     }
-    m_nLoadedLeft = m_settings.nLeft;
-    m_nLoadedTop = m_settings.nTop;
+    m_placement.RememberLoadedCorner();
 
     BuildMenus();
     ApplyStoredSettings();
@@ -284,31 +272,7 @@ void CNorvaleDlg::ApplyStoredSettings() {
     m_settings.bNorthern = !m_settings.bNorthern;
     OnCommand(m_settings.bNorthern ? ID_SOUTHERN : ID_NORTHERN, 0);
 
-    PlaceWindow();
-}
-
-QPoint CNorvaleDlg::CentredCorner() const {
-    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
-    const WinRect d = WinRect::FromQRect(desktop);
-    return QPoint(d.left + d.Width() / 2 - m_rcWindow.Width() / 2,
-                  d.top + d.Height() / 2 - m_rcWindow.Height() / 2);
-}
-
-void CNorvaleDlg::PlaceWindow() {
-    const int height = m_settings.bFull ? m_nFullHeight : m_nFullHeight - kCompactHeightCut;
-    if (!m_bPositionsKnown) {
-        // The desktop places the window; only its size is ours.
-        MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(), height);
-        return;
-    }
-    const WinRect desktop = WinRect::FromQRect(QGuiApplication::primaryScreen()->geometry());
-    m_bCentred = !desktop.Contains(m_settings.nLeft, m_settings.nTop);
-    if (m_bCentred) {
-        const QPoint corner = CentredCorner();
-        m_settings.nLeft = corner.x();
-        m_settings.nTop = corner.y();
-    }
-    MoveWindow(m_settings.nLeft, m_settings.nTop, m_rcWindow.Width(), height);
+    m_placement.Place(m_settings.bFull ? m_nFullHeight : m_nFullHeight - kCompactHeightCut);
 }
 
 void CNorvaleDlg::SetPickerRange() {
@@ -321,62 +285,6 @@ void CNorvaleDlg::SetPickerRange() {
     if (minimum.ToFields(low) && maximum.ToFields(high)) {
         m_datePicker.SetRange(low, high);
     }
-}
-
-// ---------------------------------------------------------------------------
-// Outer geometry
-
-WinRect CNorvaleDlg::ReadWindowRect() const {
-    return WinRect::FromQRect(frameGeometry());
-}
-
-QMargins CNorvaleDlg::FrameMargins() const {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                    frame.right() - client.right(), frame.bottom() - client.bottom());
-}
-
-void CNorvaleDlg::MoveWindow(int left, int top, int width, int height) {
-    const QMargins m = FrameMargins();
-    setFixedSize(width - m.left() - m.right(), height - m.top() - m.bottom());
-    if (m_bPositionsKnown) {
-        move(left, top); // a top-level window's position is its frame's
-    }
-    update();
-}
-
-// On X11 the frame is known only once the window manager has mapped the
-// window. When it arrives, the outer figures grow by the frame and the
-// start-up placement is done again with the real outer size; the client area
-// keeps its size.
-void CNorvaleDlg::AdoptFrameIfChanged() {
-    if (!m_bInitialised || m_bEnded) {
-        return;
-    }
-    const QMargins margins = FrameMargins();
-    if (margins == m_frameMargins) {
-        return;
-    }
-    const int grow =
-        (margins.top() + margins.bottom()) - (m_frameMargins.top() + m_frameMargins.bottom());
-    const int widen =
-        (margins.left() + margins.right()) - (m_frameMargins.left() + m_frameMargins.right());
-    m_frameMargins = margins;
-    m_nFullHeight += grow;
-    if (!m_bFrameAdopted && m_bPositionsKnown) {
-        m_bFrameAdopted = true;
-        if (m_bCentred) {
-            // The centring of start-up: the outer width, and the height the
-            // window had after its start-up shortening.
-            m_rcWindow = {0, 0, m_rcWindow.Width() + widen, m_nFullHeight - kStartupShortening};
-            const QPoint corner = CentredCorner();
-            m_settings.nLeft = corner.x();
-            m_settings.nTop = corner.y();
-        }
-        move(m_settings.nLeft, m_settings.nTop);
-    }
-    m_rcWindow = ReadWindowRect();
 }
 
 bool CNorvaleDlg::event(QEvent* e) {
@@ -407,11 +315,11 @@ void CNorvaleDlg::OnPaint() {
     painter.setBrush(palette().color(QPalette::Dark));
     QPolygon triangle;
     if (m_settings.bFull) {
-        const WinRect& r = m_rcToggleFull;
+        const PixelRect& r = m_rcToggleFull;
         triangle << QPoint(r.left, r.bottom) << QPoint(r.left + r.Width() / 2, r.top)
                  << QPoint(r.right, r.bottom);
     } else {
-        const WinRect& r = m_rcToggleCompact;
+        const PixelRect& r = m_rcToggleCompact;
         triangle << QPoint(r.left, r.top) << QPoint(r.left + r.Width() / 2, r.bottom)
                  << QPoint(r.right, r.top);
     }

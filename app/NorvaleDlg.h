@@ -1,14 +1,15 @@
 #pragma once
 
 #include "app/DatePicker.h"
-#include "app/WinRect.h"
+#include "app/MainMenu.h"
+#include "app/WindowPlacement.h"
 #include "controls/SimpleLink.h"
 #include "core/DateValue.h"
 #include "picture/MoonImage.h"
 #include "settings/Settings.h"
+#include "shading/PixelRect.h"
 
 #include <QIcon>
-#include <QMargins>
 #include <QMenu>
 #include <QWidget>
 
@@ -32,7 +33,10 @@ protected:
 
 // The main window: the Moon picture, the "Prev", "Today" and "Next" labels,
 // the date picker and the "Menu" button, in a full and a compact layout. It
-// runs modally (DoModal) and keeps its settings between runs.
+// runs modally (DoModal) and keeps its settings between runs. Its handlers
+// keep the program's established On... names; the placement on the desktop
+// (CWindowPlacement), the pop-up menu (CMainMenu) and the picker's month-wrap
+// rule (CorrectDayWrap) are collaborators it forwards to.
 //
 // Outer geometry (m_rcWindow, m_nFullHeight, the stored corner) is the frame's.
 // The client area always measures 149 x 219 pixels in the full layout and
@@ -94,9 +98,9 @@ public:
     void SetCommandObserver(CommandObserver observer);
     // Whether the desktop lets the program read and set window positions;
     // false on Wayland. Set before Create().
-    void SetWindowPositionsKnown(bool known) { m_bPositionsKnown = known; }
+    void SetWindowPositionsKnown(bool known) { m_placement.SetPositionsKnown(known); }
     // The window rectangle in screen coordinates, frame included.
-    WinRect ReadWindowRect() const;
+    PixelRect ReadWindowRect() const { return m_placement.ReadWindowRect(); }
 
     // Members in the order the window's state is declared.
     QIcon m_hIcon;
@@ -105,9 +109,9 @@ public:
     CSimpleLink m_nextLink;
     int m_nFullHeight = 0;
     bool m_bSuppressDayWrap = true;
-    WinRect m_rcWindow;
-    WinRect m_rcToggleFull;
-    WinRect m_rcToggleCompact;
+    PixelRect m_rcWindow;
+    PixelRect m_rcToggleFull;
+    PixelRect m_rcToggleCompact;
     CMoonImage m_moonImage;
     AppSettings m_settings;
     CDatePicker m_datePicker;
@@ -129,7 +133,6 @@ private:
     void DoDataExchange();
     void ConnectControls();
     void ApplyStoredSettings();
-    void PlaceWindow();
     void SetPickerRange();
 
     void OnPaint();
@@ -142,16 +145,10 @@ private:
     void WritePicker(const DateValue& v);
     void Publish(const DateValue& v);
 
-    QAction* AddCommand(QMenu& menu, int id, const QString& text);
-    void CheckMenuRadioItem(int first, int last, int check);
-    void StorePosition();
-
-    // Outer geometry: moves and sizes the frame; the client follows.
-    void MoveWindow(int left, int top, int width, int height);
-    QMargins FrameMargins() const;
     void AdoptFrameIfChanged();
-    QPoint CentredCorner() const;
 
+    CWindowPlacement m_placement{*this, m_rcWindow, m_nFullHeight, m_settings};
+    CMainMenu m_menu;
     QFrame* m_pPictureFrame = nullptr;
     QPushButton* m_pMenuButton = nullptr;
     QPushButton* m_pToggleButton = nullptr;
@@ -161,18 +158,10 @@ private:
     int m_result = 0;
     bool m_bEnded = false;
     bool m_bInitialised = false;
-    bool m_bPositionsKnown = true;
-    // The corner as loaded, saved back where positions cannot be read.
-    int m_nLoadedLeft = 0;
-    int m_nLoadedTop = 0;
-    // The frame margins the outer figures were computed with, and whether
-    // start-up placed the window centred (redone once the frame is known).
-    QMargins m_frameMargins;
-    bool m_bCentred = false;
-    bool m_bFrameAdopted = false;
 };
 
-// The one main window, for the picture and the commands that reach it.
+// The one main window of the process, set while it initialises and cleared
+// when it is destroyed.
 extern CNorvaleDlg* g_pMainDlg;
 
 } // namespace norvale

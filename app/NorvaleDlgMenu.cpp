@@ -4,87 +4,21 @@
 #include "app/NorvaleDlg.h"
 #include "controls/AboutDlg.h"
 #include "controls/Web.h"
-#include "core/Moon.h"
 #include "core/Texts.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QPushButton>
 
-#include <array>
+#include <algorithm>
 
 namespace norvale {
 
-QAction* CNorvaleDlg::AddCommand(QMenu& menu, int id, const QString& text) {
-    QAction* action = menu.addAction(text);
-    action->setData(id);
-    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id, 0); });
-    return action;
-}
-
 QAction* CNorvaleDlg::MenuAction(int id) const {
-    for (const QMenu* menu : {&m_menuMain, &m_menuTimeFormat, &m_menuHelp, &m_menuHemisphere}) {
-        for (QAction* action : menu->actions()) {
-            if (!action->isSeparator() && action->menu() == nullptr &&
-                action->data().toInt() == id) {
-                return action;
-            }
-        }
-    }
-    return nullptr;
-}
-
-// Marks the item of check and clears the others of first..last; a check id
-// without an item leaves none marked.
-void CNorvaleDlg::CheckMenuRadioItem(int first, int last, int check) {
-    for (int id = first; id <= last; ++id) {
-        if (QAction* action = MenuAction(id); action != nullptr) {
-            action->setChecked(id == check);
-        }
-    }
+    return m_menu.Action(id);
 }
 
 void CNorvaleDlg::BuildMenus() {
-    // A choice of the hemisphere already set must keep its mark: an exclusive
-    // group never unchecks the item chosen.
-    auto* hemispheres = new QActionGroup(&m_menuHemisphere);
-    hemispheres->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    for (const auto& [id, text] : {std::pair{ID_NORTHERN, "Northern"}, {ID_SOUTHERN, "Southern"}}) {
-        QAction* action = AddCommand(m_menuHemisphere, id, QString::fromLatin1(text));
-        action->setCheckable(true);
-        hemispheres->addAction(action);
-    }
-
-    AddCommand(m_menuHelp, ID_HELP_TOPICS, QStringLiteral("Help Topics      F1"));
-    AddCommand(m_menuHelp, ID_LATEST_VERSION, QStringLiteral("Latest Version"));
-    AddCommand(m_menuHelp, ID_HOME_PAGE, QStringLiteral("Home page"));
-    AddCommand(m_menuHelp, ID_CONTACT_FORM, QStringLiteral("Contact form"));
-    m_menuHelp.addSeparator();
-    AddCommand(m_menuHelp, ID_ABOUT, QStringLiteral("About..."));
-
-    // Stored indexes 6-9 leave the date layouts without a mark.
-    auto* formats = new QActionGroup(&m_menuTimeFormat);
-    formats->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (int i = 0; i < kShownDateFormats; ++i) {
-        QAction* action = AddCommand(m_menuTimeFormat, ID_DATE_FORMAT_FIRST + i,
-                                     QString::fromStdString(DateFormatPattern(i, true)));
-        action->setCheckable(true);
-        formats->addAction(action);
-    }
+    m_menu.Build(m_settings.bFull);
     UpdateTimeFormatMenu();
-
-    AddCommand(m_menuMain, ID_LAYOUT_TOGGLE,
-               m_settings.bFull ? QStringLiteral("Compact") : QStringLiteral("Full"));
-    m_menuMain.addSeparator();
-    m_menuTimeFormat.setTitle(QStringLiteral("Time Format"));
-    m_menuMain.addMenu(&m_menuTimeFormat);
-    m_menuHemisphere.setTitle(QStringLiteral("Hemisphere"));
-    m_menuMain.addMenu(&m_menuHemisphere);
-    m_menuMain.addSeparator();
-    m_menuHelp.setTitle(QStringLiteral("Help"));
-    m_menuMain.addMenu(&m_menuHelp);
-    m_menuMain.addSeparator();
-    AddCommand(m_menuMain, ID_CLOSE, QStringLiteral("Close"));
 }
 
 bool CNorvaleDlg::OnCommand(int id, int lParam) {
@@ -133,9 +67,7 @@ bool CNorvaleDlg::OnCommand(int id, int lParam) {
 void CNorvaleDlg::LayoutSwitch() {
     m_settings.bFull = !m_settings.bFull;
     const bool full = m_settings.bFull;
-    if (QAction* item = MenuAction(ID_LAYOUT_TOGGLE); item != nullptr) {
-        item->setText(full ? QStringLiteral("Compact") : QStringLiteral("Full"));
-    }
+    m_menu.SetLayoutText(full);
     if (!full && (m_datePicker.hasFocus() || m_pMenuButton->hasFocus())) {
         // A hidden control keeps no focus; nothing else takes it.
         focusWidget()->clearFocus();
@@ -144,8 +76,8 @@ void CNorvaleDlg::LayoutSwitch() {
     m_pMenuButton->setVisible(full);
 
     m_rcWindow = ReadWindowRect();
-    MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
-               full ? m_nFullHeight : m_nFullHeight - kCompactHeightCut);
+    m_placement.MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
+                           full ? m_nFullHeight : m_nFullHeight - kCompactHeightCut);
     m_pToggleButton->setGeometry(m_rcToggleFull.left,
                                  full ? m_rcToggleFull.top : m_rcToggleFull.top - kCompactHeightCut,
                                  m_rcToggleFull.Width(), m_rcToggleFull.Height());
@@ -157,7 +89,7 @@ void CNorvaleDlg::LayoutSwitch() {
 void CNorvaleDlg::DateLayout(int id) {
     const int index = id - ID_DATE_FORMAT_FIRST;
     m_settings.nDateFormat = index;
-    CheckMenuRadioItem(ID_DATE_FORMAT_FIRST, ID_DATE_FORMAT_LAST, id);
+    m_menu.CheckRadioItem(ID_DATE_FORMAT_FIRST, ID_DATE_FORMAT_LAST, id);
     m_datePicker.SetFormat(QString::fromStdString(DateFormatPattern(index, true)));
 }
 
@@ -167,7 +99,7 @@ void CNorvaleDlg::Hemisphere(int id) {
         return;
     }
     m_settings.bNorthern = northern;
-    CheckMenuRadioItem(ID_NORTHERN, ID_SOUTHERN, id);
+    m_menu.CheckRadioItem(ID_NORTHERN, ID_SOUTHERN, id);
     m_moonImage.repaint();
 }
 
@@ -182,7 +114,7 @@ void CNorvaleDlg::OnMenuButton() {
 }
 
 void CNorvaleDlg::OpenMenuAt(const QPoint& globalPos) {
-    m_menuMain.popup(globalPos);
+    m_menu.PopupAt(globalPos);
 }
 
 bool CNorvaleDlg::OnHelpInfo() {
@@ -191,8 +123,8 @@ bool CNorvaleDlg::OnHelpInfo() {
 }
 
 void CNorvaleDlg::OnLButtonUp(const QPoint& point) {
-    const WinRect& box = m_settings.bFull ? m_rcToggleFull : m_rcToggleCompact;
-    if (box.Contains(point)) {
+    const PixelRect& box = m_settings.bFull ? m_rcToggleFull : m_rcToggleCompact;
+    if (box.Contains(point.x(), point.y())) {
         OnCommand(ID_LAYOUT_TOGGLE, IDC_TOGGLE);
     }
 }

@@ -1,11 +1,7 @@
 // Date navigation of the main window: the labels, the picker and the
 // publishing of the shown day.
-#include "app/Commands.h"
 #include "app/NorvaleDlg.h"
-#include "core/Moon.h"
-#include "core/Texts.h"
-
-#include <QAction>
+#include "navigation/DayNavigation.h"
 
 namespace norvale {
 
@@ -79,34 +75,18 @@ void CNorvaleDlg::OnPickerKeyDown() {
     m_bSuppressDayWrap = true;
 }
 
-// The picker wraps its day field within the month (31 January, day up, gives
-// 1 January). While armed by "Prev" or "Next", a jump of the day of the month
-// by two or more is read as a one-day step from the previous selection.
+// The picker wraps its day field within the month; while "Prev" or "Next"
+// armed the correction, such a wrap is read as a one-day step.
 void CNorvaleDlg::OnDateTimeChange() {
-    DateValue p = ReadPicker();
-    const int dS = m_selectedDate.Day();
-    const int dP = p.Day();
-    if (!m_bSuppressDayWrap && dS > dP && dS - dP > 1) {
-        p = m_selectedDate + OneDay;
-        p.status = DateStatus::valid;
-        WritePicker(p);
-    } else if (!m_bSuppressDayWrap && dS < dP && dP - dS > 1) {
-        p = m_selectedDate - OneDay;
-        p.status = DateStatus::valid;
-        WritePicker(p);
+    const PickerChange change = CorrectDayWrap(m_selectedDate, ReadPicker(), !m_bSuppressDayWrap);
+    if (change.rewritePicker) {
+        WritePicker(change.day);
     }
-    Publish(p);
+    Publish(change.day);
 }
 
 void CNorvaleDlg::UpdateTimeFormatMenu() {
-    const DateValue v = ReadPicker();
-    for (int i = 0; i < kShownDateFormats; ++i) {
-        if (QAction* action = MenuAction(ID_DATE_FORMAT_FIRST + i); action != nullptr) {
-            action->setText(QString::fromStdString(v.Format(DateFormatPattern(i, false))));
-        }
-    }
-    CheckMenuRadioItem(ID_DATE_FORMAT_FIRST, ID_DATE_FORMAT_SHOWN_LAST,
-                       DateFormatCommand(m_settings.nDateFormat));
+    m_menu.RetextTimeFormats(ReadPicker(), m_settings.nDateFormat);
 }
 
 } // namespace norvale

@@ -1,4 +1,3 @@
 # Benchmarks of the Moon picture: one whole panel render at 135 x 156.
 add_executable(picture_bench ${CMAKE_CURRENT_LIST_DIR}/picture_bench.cpp)
 target_link_libraries(picture_bench PRIVATE norvale_picture benchmark::benchmark)
-set_target_properties(picture_bench PROPERTIES AUTOMOC OFF)

@@ -4,6 +4,7 @@
 #include "ui/DialogUnits.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
+#include "version/Version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,9 +16,6 @@ namespace {
 // Dialog layout 100 in dialog units.
 constexpr int kDialogWidthDu = 187;
 constexpr int kDialogHeightDu = 95;
-// The dialog font: "Tahoma" (or its fixed fallback) with an 11-pixel character
-// height, the size of the platform's 8-point dialog font at 96 dots per inch.
-constexpr int kDialogFontHeight = -11;
 // The icon control takes the size of the icon it shows.
 constexpr int kIconSize = 32;
 
@@ -51,7 +49,7 @@ CAboutDlg::~CAboutDlg() = default;
 void CAboutDlg::BuildLayout() {
     setWindowTitle(QStringLiteral("About Norvale"));
     setWindowIcon(AppIcon());
-    setFont(CreateStyledFont(0, kDialogFontHeight, QStringLiteral("Tahoma")));
+    setFont(DialogFont());
     setFixedSize(DialogUnitsToPixelsX(kDialogWidthDu), DialogUnitsToPixelsY(kDialogHeightDu));
 
     // The items in the layout's order.
@@ -61,7 +59,8 @@ void CAboutDlg::BuildLayout() {
     const QRect iconRect = DialogRect(7, 13, 20, 20);
     icon->setGeometry(iconRect.x(), iconRect.y(), kIconSize, kIconSize);
 
-    AddStatic(this, QStringLiteral("Norvale Version 3.46"), QRect(49, 8, 131, 8), Qt::AlignLeft)
+    AddStatic(this, QStringLiteral("Norvale Version ") + QString::fromLatin1(kVersion),
+              QRect(49, 8, 131, 8), Qt::AlignLeft)
         ->setObjectName(QStringLiteral("version"));
     AddStatic(this, QString::fromLatin1(kNotice), QRect(7, 56, 173, 10), Qt::AlignHCenter)
         ->setObjectName(QStringLiteral("notice"));

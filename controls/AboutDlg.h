@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace norvale {
 
-// The modal About box: icon, "Norvale Version 3.46", links to the home page
+// The modal About box: icon, "Norvale Version" and the version, links to the home page
 // and the contact form, a notice line and "OK". Enter, "OK" and Escape close
 // it; clicking a link opens the page (through OpenUrl) and leaves it open.
 // Run it with exec().

@@ -15,13 +15,6 @@ namespace norvale {
 
 namespace {
 
-// Font of the links: "Tahoma" (or the picture's fallback for it) with a
-// character height of 11 pixels; style 0 is plain, style 4 underlined.
-constexpr int kLinkFontHeight = -11;
-constexpr int kPlainStyle = 0;
-constexpr int kUnderlineStyle = 4;
-const QString kLinkFace = QStringLiteral("Tahoma");
-
 // Screen readers see a link: caption as name, tooltip as description, and a
 // press action that does what a click does.
 class SimpleLinkAccessible : public QAccessibleWidget {
@@ -100,8 +93,8 @@ void CSimpleLink::Attach() {
     m_strTooltip = QStringLiteral("Go to ") + m_strTarget;
     setToolTip(m_strTooltip);
     m_rcClient = rect();
-    m_pFont = CreateStyledFont(kPlainStyle, kLinkFontHeight, kLinkFace);
-    m_pHoverFont = CreateStyledFont(kUnderlineStyle, kLinkFontHeight, kLinkFace);
+    m_pFont = LinkFont(false);
+    m_pHoverFont = LinkFont(true);
     m_hCursor = HandCursor();
     setCursor(m_hCursor);
     m_hoverTimer.stop();

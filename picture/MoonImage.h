@@ -14,7 +14,11 @@
 
 namespace norvale {
 
-// What the picture needs of the window that holds it.
+// What the picture needs of the window that holds it. The picture lies in a
+// layer below the main window (the window links the picture, never the other
+// way round), so it reaches its window only through this interface: the main
+// window, the one g_pMainDlg names, implements it, and the picture's tests
+// stand in a small fake for it.
 class MoonImageHost {
 public:
     virtual ~MoonImageHost();

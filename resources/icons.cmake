@@ -3,6 +3,8 @@
 # ":/norvale/".
 
 add_library(norvale_resources STATIC)
+# A target with only Qt resources needs the generated source of automoc.
+set_target_properties(norvale_resources PROPERTIES AUTOMOC ON)
 set(_norvale_icon_dir ${CMAKE_CURRENT_LIST_DIR}/icons)
 set_source_files_properties(${_norvale_icon_dir}/norvale-32.png PROPERTIES QT_RESOURCE_ALIAS icon.png)
 set_source_files_properties(${_norvale_icon_dir}/norvale-48.png PROPERTIES QT_RESOURCE_ALIAS icon-48.png)

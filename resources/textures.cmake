@@ -24,5 +24,4 @@ add_custom_command(
 
 add_library(norvale_textures STATIC ${NORVALE_TEXTURE_SOURCE}
             ${NORVALE_TEXTURE_DIR}/TextureData.h)
-set_target_properties(norvale_textures PROPERTIES AUTOMOC OFF)
 target_include_directories(norvale_textures PUBLIC ${PROJECT_SOURCE_DIR})

@@ -4,7 +4,6 @@
 #   cmake --build <dir> --target regenerate_textures -DNORVALE_MOON_MAP=...
 add_executable(norvale_texture_tool ${CMAKE_CURRENT_LIST_DIR}/moon_texture_tool.cpp)
 target_link_libraries(norvale_texture_tool PRIVATE Qt6::Gui)
-set_target_properties(norvale_texture_tool PROPERTIES AUTOMOC OFF)
 
 set(NORVALE_MOON_MAP "${PROJECT_SOURCE_DIR}/../shared/data/moon-map-1024x512.png"
     CACHE FILEPATH "Equirectangular Moon map the textures are made from")
@@ -17,7 +16,6 @@ add_custom_target(regenerate_textures
 # Renders every phase day in both views: docs/contact-sheet.png.
 add_executable(norvale_contact_sheet ${CMAKE_CURRENT_LIST_DIR}/contact_sheet.cpp)
 target_link_libraries(norvale_contact_sheet PRIVATE norvale_picture)
-set_target_properties(norvale_contact_sheet PROPERTIES AUTOMOC OFF)
 add_custom_target(contact_sheet
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
           $<TARGET_FILE:norvale_contact_sheet> ${PROJECT_SOURCE_DIR}/docs/contact-sheet.png

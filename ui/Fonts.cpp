@@ -77,4 +77,12 @@ QFont CreateStyledFont(int style, int height, const QString& face) {
     return font;
 }
 
+QFont DialogFont() {
+    return CreateStyledFont(0, -11, QStringLiteral("Tahoma"));
+}
+
+QFont LinkFont(bool underlined) {
+    return CreateStyledFont(underlined ? 4 : 0, -11, QStringLiteral("Tahoma"));
+}
+
 } // namespace norvale

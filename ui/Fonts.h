@@ -16,4 +16,13 @@ QFont CreateStyledFont(int style, int height, const QString& face);
 // The face CreateStyledFont really uses for a requested face.
 QString ResolvedFontFace(const QString& face);
 
+// The dialog font of the main window and the About box: "Tahoma" (or its
+// fixed fallback) with an 11-pixel character height, the size of an 8-point
+// dialog font at 96 dots per inch, where every control text fits its box.
+QFont DialogFont();
+
+// The font of the link labels: the dialog font's face and height, plain or
+// underlined (while the pointer is over the link).
+QFont LinkFont(bool underlined);
+
 } // namespace norvale

@@ -44,8 +44,8 @@ TEST_F(WindowTest, FullLayoutHasTheTemplatePixelFigures) {
         EXPECT_EQ(w->geometry().top(), 182);
         EXPECT_EQ(w->geometry().top() + w->geometry().height(), 206);
     }
-    EXPECT_EQ(dlg.m_rcToggleFull, (WinRect{69, 210, 77, 214}));
-    EXPECT_EQ(dlg.m_rcToggleCompact, (WinRect{69, 181, 77, 185}));
+    EXPECT_EQ(dlg.m_rcToggleFull, (PixelRect{69, 210, 77, 214}));
+    EXPECT_EQ(dlg.m_rcToggleCompact, (PixelRect{69, 181, 77, 185}));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Norvale"));
     EXPECT_FALSE(dlg.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -60,7 +60,7 @@ TEST_F(WindowTest, FirstStartIsFullNorthernIndexFiveCentredLow) {
     EXPECT_EQ(dlg.DatePicker().displayFormat(), QStringLiteral("dd-MMM-yyyy"));
     EXPECT_TRUE(dlg.MenuAction(ID_NORTHERN)->isChecked());
     EXPECT_EQ(MarkedFormats(), std::vector<int>{335});
-    const WinRect rect = dlg.ReadWindowRect();
+    const PixelRect rect = dlg.ReadWindowRect();
     EXPECT_EQ(QPoint(rect.left, rect.top), CentredCorner(dlg));
     EXPECT_EQ(rect.Height(), OuterFull(dlg).height());
     EXPECT_EQ(rect.top - (ScreenRect().height() / 2 - rect.Height() / 2), 25);
@@ -92,7 +92,7 @@ TEST_F(WindowTest, StoredCornerOffThePrimaryScreenIsCentred) {
         stored.nTop = c.top;
         Store(stored);
         CNorvaleDlg& dlg = Start();
-        const WinRect rect = dlg.ReadWindowRect();
+        const PixelRect rect = dlg.ReadWindowRect();
         const QPoint expected = c.kept ? QPoint(c.left, c.top) : CentredCorner(dlg);
         EXPECT_EQ(QPoint(rect.left, rect.top), expected);
         EXPECT_EQ(rect.Height(), OuterFull(dlg).height());
@@ -108,7 +108,7 @@ TEST_F(WindowTest, StoredCompactLayoutOpensShorterWithoutFocus) {
     Store(stored);
     CNorvaleDlg& dlg = Start();
     EXPECT_EQ(dlg.size(), QSize(149, 189));
-    const WinRect rect = dlg.ReadWindowRect();
+    const PixelRect rect = dlg.ReadWindowRect();
     EXPECT_EQ(QPoint(rect.left, rect.top), QPoint(40, 30));
     EXPECT_EQ(rect.Height(), dlg.m_nFullHeight - 30);
     EXPECT_FALSE(dlg.DatePicker().isVisible());
@@ -122,7 +122,7 @@ TEST_F(WindowTest, CompactFirstCentringStandsTenPixelsLow) {
     stored.bFull = false;
     Store(stored);
     CNorvaleDlg& dlg = Start();
-    const WinRect rect = dlg.ReadWindowRect();
+    const PixelRect rect = dlg.ReadWindowRect();
     EXPECT_EQ(rect.top, CentredCorner(dlg).y());
     EXPECT_EQ(rect.top - (ScreenRect().height() / 2 - rect.Height() / 2), 10);
 }

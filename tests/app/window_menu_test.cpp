@@ -70,12 +70,12 @@ TEST_F(MenuTest, MenuTreeHasItsTextsIdsAndSeparators) {
 TEST_F(MenuTest, LayoutSwitchesKeepTheCornerAndTheItemText) {
     CNorvaleDlg& dlg = Start();
     dlg.move(200, 100);
-    const WinRect full = dlg.ReadWindowRect();
+    const PixelRect full = dlg.ReadWindowRect();
     const char* texts[] = {"Full", "Compact", "Full", "Compact"};
     for (int i = 0; i < 4; ++i) {
         dlg.MenuAction(ID_LAYOUT_TOGGLE)->trigger();
         const bool compact = i % 2 == 0;
-        const WinRect now = dlg.ReadWindowRect();
+        const PixelRect now = dlg.ReadWindowRect();
         EXPECT_EQ(QPoint(now.left, now.top), QPoint(full.left, full.top));
         EXPECT_EQ(now.Height(), full.Height() - (compact ? 30 : 0));
         EXPECT_EQ(dlg.size(), QSize(149, compact ? 189 : 219));
