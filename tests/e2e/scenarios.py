@@ -2,15 +2,16 @@
 running and drives the window from outside."""
 
 import datetime
+import functools
 import os
-import time
 
 from common import Failure, check
 from images import differing_pixels
 from window import (
-    CLIENT_FULL, COMPACT_SHRINK, NEXT, PICKER, PICTURE, PREV, TODAY, check_centred,
-    check_client_size, check_controls, check_picture, cli_panel, lit_mask, menu_on_picture,
-    mirrored_mask, other_day, picture_of, read_settings, same_day, same_disk, text_band,
+    ABOVE_MENU, CLIENT_FULL, COMPACT_SHRINK, NEXT, PICKER, PICTURE, PREV, TODAY, check_centred,
+    check_client_size, check_controls, check_picture, click_and_shot, cli_panel, lit_mask,
+    menu_on_picture, mirrored_mask, other_day, picture_of, read_settings, same_day, same_disk,
+    text_band,
 )
 
 
@@ -30,7 +31,7 @@ def scenario_first_start(s):
     check(not os.path.exists(s.settings_path), "info.dat exists before any close")
 
     s.activate()
-    s.keys("Escape")
+    s.key("Escape")
     s.wait_exit()
     check(not os.path.exists(s.settings_path), "Escape wrote info.dat")
 
@@ -44,11 +45,7 @@ def scenario_navigation(s):
     prev_x = PREV[0] + 10
     label_y = NEXT[1] + NEXT[3] // 2
 
-    def click(x, y, name, **kw):
-        before = s.settle()
-        s.click_client(x, y, **kw)
-        s.wait_change(before)
-        return s.shot(name)
+    click = functools.partial(click_and_shot, s)
 
     click(next_x, label_y, "next-1")
     after_two = click(next_x, label_y, "next-2")
@@ -85,22 +82,22 @@ def scenario_navigation(s):
     same_day(today, back, "double click on the picture")
 
     s.activate()
-    s.keys("Escape")
+    s.key("Escape")
     s.wait_exit()
 
 
 def find_terminator(s, limit=15):
     """Steps forward until the disk shows a fair share of both textures, so
-    that a mirror image is not the same picture."""
-    for _ in range(limit):
-        picture = picture_of(s, s.settle())
-        mask = lit_mask(picture)
+    that a mirror image is not the same picture. Returns the screen and the
+    number of steps."""
+    screen = s.settle()
+    for steps in range(limit):
+        mask = lit_mask(picture_of(s, screen))
         share = sum(mask.values()) / len(mask)
         if 0.2 <= share <= 0.8:
-            return picture
-        before = s.settle()
-        s.click_client(NEXT[0] + NEXT[2] - 10, NEXT[1] + NEXT[3] // 2)
-        s.wait_change(before)
+            return screen, steps
+        screen = click_and_shot(s, NEXT[0] + NEXT[2] - 10, NEXT[1] + NEXT[3] // 2,
+                                f"terminator-{steps + 1}")
     raise Failure("no day with a visible terminator within two weeks")
 
 
@@ -122,11 +119,14 @@ def scenario_menu_settings(s):
           and same_disk(picture_of(s, full), picture_of(s, compact)) <= 2,
           "the picture changed with the layout")
 
-    north = find_terminator(s)
-    s.steps.append(("northern", s.settle()))
+    northern, steps = find_terminator(s)
+    s.steps.append(("northern", northern))
+    north = picture_of(s, northern)
     menu_on_picture(s, "Down", "Down", "Down", "Right", "Down", "Return")  # "Southern"
-    s.wait_change(s.steps[-1][1])
-    south = picture_of(s, s.shot("southern"))
+    # The menu is gone; the picture above its place changes once the window
+    # is painted for the other hemisphere.
+    south = picture_of(s, s.shot("southern", northern, s.client_rect(ABOVE_MENU),
+                                 "the Southern picture"))
     north_mask, south_mask = lit_mask(north), lit_mask(south)
     mirrored = mirrored_mask(north_mask)
     agree = sum(1 for p, v in south_mask.items() if mirrored.get(p, v) == v) / len(south_mask)
@@ -135,10 +135,14 @@ def scenario_menu_settings(s):
     other = differing_pixels(text_band(north), text_band(south))
     check(other <= 6, f"the texts changed with the hemisphere ({other} pixels)")
 
-    # Back to today, so the next start shows the same day.
-    s.click_client(TODAY[0] + TODAY[2] // 2, TODAY[1] + TODAY[3] // 2)
-    time.sleep(0.3)
-    south_today = picture_of(s, s.shot("southern-today"))
+    # Back to today, so the next start shows the same day. The window only
+    # changes when the terminator was found on a later day.
+    today = (TODAY[0] + TODAY[2] // 2, TODAY[1] + TODAY[3] // 2)
+    if steps:
+        south_today = picture_of(s, click_and_shot(s, *today, "southern-today"))
+    else:
+        s.click_client(*today)
+        south_today = picture_of(s, s.shot("southern-today"))
 
     s.drag_title(-300, -150)
     moved = s.outer_geometry()
@@ -161,7 +165,7 @@ def scenario_menu_settings(s):
     check_controls(s, again, full=False)
     same_day(south_today, picture_of(s, again), "the Southern picture after a restart")
     s.activate()
-    s.keys("Escape")
+    s.key("Escape")
     s.wait_exit()
     after_stat = os.stat(s.settings_path)
     check(open(s.settings_path, "rb").read() == before_bytes, "Escape changed info.dat")
@@ -175,7 +179,7 @@ def scenario_menu_settings(s):
     s.drag_title(200, 100)
     place = s.outer_geometry()
     s.activate()
-    s.keys("alt+F4")
+    s.key("alt+F4")
     s.wait_exit()
     stored = read_settings(s)
     check(stored == (place[0], place[1], 5, 0, 0),

@@ -32,6 +32,11 @@ NEXT = du(69, 101, 25, 9)
 PICKER = du(5, 112, 62, 15)
 MENU_BUTTON = du(70, 112, 24, 15)
 
+# The context menu is opened here (client pixels); it opens to the right of
+# and below the pointer, so the picture above this row stays uncovered.
+MENU_POINT = (PICTURE[0] + 60, PICTURE[1] + 60)
+ABOVE_MENU = (PICTURE[0], PICTURE[1], PICTURE[2], 60)
+
 SETTINGS_FORMAT = "<iiiBB"  # left, top, date layout, Northern, full: 14 bytes
 
 
@@ -47,13 +52,42 @@ def read_settings(session):
     return struct.unpack(SETTINGS_FORMAT, data)
 
 
-def menu_on_picture(session, *keys):
-    """Right click on the picture, then choose with the keyboard."""
+def click_and_shot(session, x, y, name, **kw):
+    """Clicks at client pixels and returns the window once it has changed and
+    come to rest."""
     before = session.settle()
-    session.click_client(PICTURE[0] + 60, PICTURE[1] + 60, button=3)
-    session.wait_change(before)
-    session.settle()
-    session.keys(*keys)
+    session.click_client(x, y, **kw)
+    return session.shot(name, before, session.client_rect(), f'the window after "{name}"')
+
+
+def menu_on_picture(session, *keys):
+    """Right click on the picture, then choose with the keyboard: every key
+    but the last waits for the menu to redraw, the last one for the menu to be
+    gone from the screen (or the program to end). Returns the screen from
+    before the menu."""
+    before = session.settle()
+    session.click_client(*MENU_POINT, button=3)
+    session.wait(session.popups, 10, "the menu did not open", process=session.app)
+    shown = session.wait_screen(before, what="the menu")
+    # The part of the window the menu covers shows the menu until the program
+    # paints the window again.
+    mx, my, mw, mh = session.geometry_of(session.popups()[0])
+    cx, cy, cw, ch = session.client_rect()
+    left, top = max(mx, cx), max(my, cy)
+    under = (left, top, min(mx + mw, cx + cw) - left, min(my + mh, cy + ch) - top)
+    check(under[2] > 0 and under[3] > 0, f"the menu at {(mx, my, mw, mh)} is not over the window")
+    for key in keys[:-1]:
+        session.key(key)
+        shown = session.wait_screen(shown, what=f"the menu after {key}")
+    session.key(keys[-1])
+
+    def gone():
+        if session.app.poll() is not None:
+            return True
+        return not session.popups() and session.grab().crop(*under).data != shown.crop(*under).data
+
+    session.wait(gone, 10, f"the menu did not close after {keys[-1]}")
+    return before
 
 
 def disk_points(inset=3):

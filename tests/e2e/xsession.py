@@ -19,6 +19,12 @@ from images import screenshot
 
 SCREEN_W, SCREEN_H = 1280, 800
 
+# Pauses between two looks inside a bounded wait: at the window state or a
+# file, and at the screen (two screenshots this far apart and equal mean the
+# screen is at rest).
+POLL = 0.1
+SCREEN_POLL = 0.15
+
 
 def die_with_parent():
     """Children get SIGTERM when the driver dies, even by SIGKILL (ctest timeout)."""
@@ -115,6 +121,7 @@ class Session:
         env.setdefault("TZ", "UTC")
         for name in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"):
             env.pop(name, None)
+        desktop = self.grab()
         self.app_runs += 1
         self.started_at = datetime.datetime.now()
         self.app = self.spawn([self.args.norvale], env, f"norvale-{self.app_runs}")
@@ -131,7 +138,9 @@ class Session:
             return False
 
         self.wait(found, 30, "the Norvale window did not appear", process=self.app)
-        self.settle()
+        # Mapped is not painted: wait for the client area to show more than
+        # the desktop did, and to come to rest.
+        self.wait_screen(desktop, self.client_rect(), 15, "the Norvale window")
 
     def wait_exit(self, timeout=15):
         try:
@@ -153,7 +162,7 @@ class Session:
                 pass
             if time.monotonic() > deadline:
                 raise Failure(message)
-            time.sleep(0.1)
+            time.sleep(POLL)
 
     def close(self):
         for process in reversed(self.processes):
@@ -175,7 +184,11 @@ class Session:
         return tuple(int(v) for v in out.split("=", 1)[1].split(","))  # left, right, top, bottom
 
     def client_geometry(self):
-        out = self.x("xwininfo", "-id", self.window)
+        return self.geometry_of(self.window)
+
+    def geometry_of(self, window):
+        """A window's place on the screen and size: x, y, width, height."""
+        out = self.x("xwininfo", "-id", window)
         values = {}
         for line in out.splitlines():
             if ":" in line:
@@ -189,35 +202,64 @@ class Session:
         left, right, top, bottom = self.frame_extents()
         return x - left, y - top, w + left + right, h + top + bottom
 
+    def client_rect(self, rect=None):
+        """A rectangle given in client pixels (the whole client area without
+        one) in screen pixels."""
+        cx, cy, w, h = self.client_geometry()
+        x, y, w, h = rect or (0, 0, w, h)
+        return cx + x, cy + y, w, h
+
+    def popups(self):
+        """The program's windows on screen other than its main window: its
+        open menus."""
+        result = subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--pid", str(self.app.pid)],
+            env=self.x_env(), capture_output=True, text=True, timeout=scaled(10),
+        )
+        return [w for w in result.stdout.split() if w != self.window]
+
     # -- screenshots
 
     def grab(self):
         return screenshot(self.display)
 
-    def settle(self, timeout=10):
-        """Waits until two screenshots in a row are the same."""
-        previous = self.grab()
+    def wait_screen(self, before=None, rect=None, timeout=10, what="the screen"):
+        """Waits until the screen has changed and then come to rest, and
+        returns the last screenshot. Changed: the region `rect` (screen x, y,
+        width, height; the whole screen without it) differs from the same
+        region of `before`; without `before` the screen need not change. At
+        rest: two screenshots in a row are the same."""
+        cut = (lambda image: image.crop(*rect).data) if rect else (lambda image: image.data)
         deadline = time.monotonic() + scaled(timeout)
-        while time.monotonic() < deadline:
-            time.sleep(0.15)
+        changed = previous = None
+        while True:
+            if self.app is not None and self.app.poll() is not None:
+                raise Failure(f"norvale ended with status {self.app.returncode} while waiting "
+                              f"for {what}")
             current = self.grab()
-            if current.data == previous.data:
+            if changed is None and (before is None or cut(current) != cut(before)):
+                changed = current
+            elif changed is not None and current.data == previous.data:
                 return current
             previous = current
-        raise Failure("the screen did not settle")
+            if time.monotonic() > deadline:
+                state = "change" if changed is None else "come to rest"
+                raise Failure(f"{what} did not {state} within {scaled(timeout):g} s")
+            time.sleep(SCREEN_POLL)
 
-    def shot(self, name):
-        image = self.settle()
+    def settle(self, timeout=10):
+        """Waits until two screenshots in a row are the same."""
+        return self.wait_screen(None, None, timeout)
+
+    def shot(self, name, before=None, rect=None, what="the screen"):
+        """The screen once it has changed from `before` (in `rect`) and come
+        to rest, kept among the artefacts as the step `name`."""
+        image = self.wait_screen(before, rect, what=what)
         self.steps.append((name, image))
         return image
 
-    def wait_change(self, before, timeout=10):
-        self.wait(lambda: self.grab().data != before.data, timeout, "the screen did not change")
-
     def client_region(self, image, rect):
-        cx, cy, _, _ = self.client_geometry()
-        x, y, w, h = rect
-        return image.crop(cx + x, cy + y, w, h)
+        return image.crop(*self.client_rect(rect))
 
     # -- input
 
@@ -235,8 +277,9 @@ class Session:
     def activate(self):
         self.x("xdotool", "windowactivate", "--sync", self.window)
 
-    def keys(self, *names):
-        self.x("xdotool", "key", "--delay", "150", *names)
+    def key(self, name):
+        """Presses and releases one key or chord ("Escape", "alt+F4")."""
+        self.x("xdotool", "key", name)
 
     def drag_title(self, dx, dy):
         """Moves the window by dragging its title bar with the pointer."""
@@ -246,8 +289,14 @@ class Session:
         self.move_pointer(grab_x, grab_y)
         self.x("xdotool", "mousedown", "1")
         for step in range(1, 5):
-            self.move_pointer(grab_x + dx * step // 4, grab_y + dy * step // 4)
-            time.sleep(0.05)
+            sx, sy = dx * step // 4, dy * step // 4
+            self.move_pointer(grab_x + sx, grab_y + sy)
+            # The first motion only starts openbox's move; from the second on
+            # the frame keeps its offset from the point where it was pressed.
+            if step > 1:
+                self.wait(lambda: self.outer_geometry()[:2] == (x + sx, y + sy), 5,
+                          f"the window did not follow the pointer to "
+                          f"({grab_x + sx}, {grab_y + sy})")
         self.x("xdotool", "mouseup", "1")
         self.settle()
 
