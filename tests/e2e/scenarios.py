@@ -1,0 +1,193 @@
+"""The end-to-end scenarios: each gets a fresh X session with no program
+running and drives the window from outside."""
+
+import datetime
+import functools
+import os
+
+from common import Failure, check
+from images import differing_pixels
+from window import (
+    ABOVE_MENU, CLIENT_FULL, COMPACT_SHRINK, NEXT, PICKER, PICTURE, PREV, TODAY, check_centred,
+    check_client_size, check_controls, check_picture, click_and_shot, cli_panel, lit_mask,
+    menu_on_picture, mirrored_mask, other_day, picture_of, read_settings, same_day, same_disk,
+    text_band,
+)
+
+
+def scenario_first_start(s):
+    s.start_app()
+    image = s.shot("first-start")
+    check_client_size(s, compact=False)
+    check_centred(s)
+    check_picture(picture_of(s, image))
+    check_controls(s, image, full=True)
+    actions = s.x("xprop", "-id", s.window, "_NET_WM_ALLOWED_ACTIONS")
+    check("_NET_WM_ACTION_MOVE" in actions and "_NET_WM_ACTION_CLOSE" in actions
+          and "_NET_WM_ACTION_MINIMIZE" in actions, f"actions missing: {actions.strip()}")
+    check("RESIZE" not in actions and "MAXIMIZE" not in actions,
+          f"the window can be resized or maximised: {actions.strip()}")
+    check(os.path.isdir(os.path.dirname(s.settings_path)), "the settings folder was not created")
+    check(not os.path.exists(s.settings_path), "info.dat exists before any close")
+
+    s.activate()
+    s.key("Escape")
+    s.wait_exit()
+    check(not os.path.exists(s.settings_path), "Escape wrote info.dat")
+
+
+def scenario_navigation(s):
+    s.start_app()
+    started = s.started_at
+    today = picture_of(s, s.shot("today"))
+    picker_today = s.client_region(s.steps[-1][1], PICKER)
+    next_x = NEXT[0] + NEXT[2] - 10
+    prev_x = PREV[0] + 10
+    label_y = NEXT[1] + NEXT[3] // 2
+
+    click = functools.partial(click_and_shot, s)
+
+    click(next_x, label_y, "next-1")
+    after_two = click(next_x, label_y, "next-2")
+    click(next_x, label_y, "next-3")
+    back_one = click(prev_x, PREV[1] + PREV[3] // 2, "prev-1")
+    two = picture_of(s, back_one)
+    same_day(picture_of(s, after_two), two, "Next x3, Prev x1 against Next x2")
+    check(s.client_region(after_two, PICKER).data == s.client_region(back_one, PICKER).data,
+          "the picker differs between Next x2 and Next x3, Prev x1")
+    check(s.client_region(back_one, PICKER).data != picker_today.data,
+          "the picker did not move")
+    other_day(today, two, "two days on")
+
+    if s.args.cli:
+        day = (started + datetime.timedelta(days=2)).strftime("%Y-%m-%d")
+        clocks = {started.strftime("%H:%M:%S"), datetime.datetime.now().strftime("%H:%M:%S")}
+        results = []
+        for clock in sorted(clocks):
+            reference = cli_panel(s, day, clock)
+            try:
+                same_day(reference, two, f"window against norvale-cli --date {day}")
+                results.append(None)
+            except Failure as failure:
+                results.append(str(failure))
+        check(None in results, "; ".join(r for r in results if r))
+
+    picture_of(s, click(TODAY[0] + TODAY[2] // 2, label_y, "today-again"))
+    same_day(today, picture_of(s, s.steps[-1][1]), '"Today"')
+    check(s.client_region(s.steps[-1][1], PICKER).data == picker_today.data,
+          '"Today" did not bring the picker back')
+
+    click(next_x, label_y, "next-again")
+    back = picture_of(s, click(PICTURE[0] + 60, PICTURE[1] + 60, "double-click", repeat=2))
+    same_day(today, back, "double click on the picture")
+
+    s.activate()
+    s.key("Escape")
+    s.wait_exit()
+
+
+def find_terminator(s, limit=15):
+    """Steps forward until the disk shows a fair share of both textures, so
+    that a mirror image is not the same picture. Returns the screen and the
+    number of steps."""
+    screen = s.settle()
+    for steps in range(limit):
+        mask = lit_mask(picture_of(s, screen))
+        share = sum(mask.values()) / len(mask)
+        if 0.2 <= share <= 0.8:
+            return screen, steps
+        screen = click_and_shot(s, NEXT[0] + NEXT[2] - 10, NEXT[1] + NEXT[3] // 2,
+                                f"terminator-{steps + 1}")
+    raise Failure("no day with a visible terminator within two weeks")
+
+
+def scenario_menu_settings(s):
+    # First run: Compact, Southern, a move, then "Close" from the menu.
+    s.start_app()
+    full = s.shot("start")
+    x0, y0, w0, h0 = s.outer_geometry()
+
+    menu_on_picture(s, "Down", "Return")  # "Compact"
+    s.wait(lambda: s.client_geometry()[3] == CLIENT_FULL[1] - COMPACT_SHRINK, 10,
+           "the window did not become compact")
+    compact = s.shot("compact")
+    x1, y1, w1, h1 = s.outer_geometry()
+    check((x1, y1, w1) == (x0, y0, w0) and h1 == h0 - COMPACT_SHRINK,
+          f"compact window at {(x1, y1, w1, h1)}, expected {(x0, y0, w0, h0 - COMPACT_SHRINK)}")
+    check_controls(s, compact, full=False)
+    check(picture_of(s, compact).data != b""
+          and same_disk(picture_of(s, full), picture_of(s, compact)) <= 2,
+          "the picture changed with the layout")
+
+    northern, steps = find_terminator(s)
+    s.steps.append(("northern", northern))
+    north = picture_of(s, northern)
+    menu_on_picture(s, "Down", "Down", "Down", "Right", "Down", "Return")  # "Southern"
+    # The menu is gone; the picture above its place changes once the window
+    # is painted for the other hemisphere.
+    south = picture_of(s, s.shot("southern", northern, s.client_rect(ABOVE_MENU),
+                                 "the Southern picture"))
+    north_mask, south_mask = lit_mask(north), lit_mask(south)
+    mirrored = mirrored_mask(north_mask)
+    agree = sum(1 for p, v in south_mask.items() if mirrored.get(p, v) == v) / len(south_mask)
+    check(agree >= 0.97, f"the Southern picture is not the mirrored Northern one ({agree:.1%})")
+    check(south_mask != north_mask, "the picture did not change for the Southern hemisphere")
+    other = differing_pixels(text_band(north), text_band(south))
+    check(other <= 6, f"the texts changed with the hemisphere ({other} pixels)")
+
+    # Back to today, so the next start shows the same day. The window only
+    # changes when the terminator was found on a later day.
+    today = (TODAY[0] + TODAY[2] // 2, TODAY[1] + TODAY[3] // 2)
+    if steps:
+        south_today = picture_of(s, click_and_shot(s, *today, "southern-today"))
+    else:
+        s.click_client(*today)
+        south_today = picture_of(s, s.shot("southern-today"))
+
+    s.drag_title(-300, -150)
+    moved = s.outer_geometry()
+    check(moved[:2] != (x1, y1), "the window could not be moved")
+    menu_on_picture(s, "Down", "Down", "Down", "Down", "Down", "Return")  # "Close"
+    s.wait_exit()
+    stored = read_settings(s)
+    check(stored == (moved[0], moved[1], 5, 0, 0),
+          f"info.dat holds {stored}, expected {(moved[0], moved[1], 5, 0, 0)}")
+
+    # Second run: the stored place, compact and Southern come back; Escape
+    # ends without touching the file.
+    before_bytes = open(s.settings_path, "rb").read()
+    before_stat = os.stat(s.settings_path)
+    s.start_app()
+    again = s.shot("second-start")
+    check(s.outer_geometry() == moved[:2] + (w1, h1),
+          f"second start at {s.outer_geometry()}, expected {moved[:2] + (w1, h1)}")
+    check_client_size(s, compact=True)
+    check_controls(s, again, full=False)
+    same_day(south_today, picture_of(s, again), "the Southern picture after a restart")
+    s.activate()
+    s.key("Escape")
+    s.wait_exit()
+    after_stat = os.stat(s.settings_path)
+    check(open(s.settings_path, "rb").read() == before_bytes, "Escape changed info.dat")
+    check((after_stat.st_ino, after_stat.st_mtime_ns) == (before_stat.st_ino,
+                                                          before_stat.st_mtime_ns),
+          "Escape rewrote info.dat")
+
+    # Third run: a close request from the window manager (Alt+F4) saves.
+    s.start_app()
+    s.shot("third-start")
+    s.drag_title(200, 100)
+    place = s.outer_geometry()
+    s.activate()
+    s.key("alt+F4")
+    s.wait_exit()
+    stored = read_settings(s)
+    check(stored == (place[0], place[1], 5, 0, 0),
+          f"info.dat after Alt+F4 holds {stored}, expected {(place[0], place[1], 5, 0, 0)}")
+
+
+SCENARIOS = {
+    "first_start": scenario_first_start,
+    "navigation": scenario_navigation,
+    "menu_settings": scenario_menu_settings,
+}
