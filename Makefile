@@ -21,15 +21,19 @@ run: build
 
 test: deps format-check test-dev test-asan test-fuzz
 
+# Each run also fails when a test skipped itself without being on
+# tests/skips-allowed.txt.
 test-dev:
 	$(CMAKE) --preset dev
 	$(CMAKE) --build --preset dev
-	$(CTEST) --preset dev
+	$(CTEST) --preset dev --output-junit junit.xml
+	@scripts/check-skips.py build/dev/junit.xml
 
 test-asan:
 	$(CMAKE) --preset asan
 	$(CMAKE) --build --preset asan
-	$(CTEST) --preset asan
+	$(CTEST) --preset asan --output-junit junit.xml
+	@scripts/check-skips.py build/asan/junit.xml
 
 # A few seconds of each fuzz target over its committed seed corpus.
 test-fuzz:

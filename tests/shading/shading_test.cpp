@@ -295,6 +295,36 @@ TEST(DrawMoon, SwitchingTheViewChangesOnlyWhichPixelsAreDark) {
     }
 }
 
+// The Southern view mirrors the dark region left to right: pixel (x, y) is
+// dark in it exactly when (W - 1 - x, y) is dark in the Northern view. The
+// one exception is the split column x = W / 2 on the half-moon days, where
+// "left half when x < W / 2" makes the split itself one-sided: that column
+// is lit on the side whose dark half is the left one and dark on the other.
+TEST(DrawMoon, SouthernDarkMaskIsTheNorthernMirrored) {
+    const std::int32_t split = W / 2;
+    for (int p = 0; p <= 28; ++p) {
+        SCOPED_TRACE(p);
+        const Canvas north = Draw(p, true);
+        const Canvas south = Draw(p, false);
+        const bool halfMoon = p == 7 || p == 21;
+        for (std::int32_t y = 0; y < H; ++y) {
+            for (std::int32_t x = 0; x < W; ++x) {
+                const bool southDark = south.Kind(x, y) == Px::Dark;
+                if (halfMoon && x == split) {
+                    if (!InDisk(x, y, south.geometry)) {
+                        continue;
+                    }
+                    // Day 7: the Northern dark half is the left one; day 21 the right.
+                    ASSERT_EQ(north.Kind(x, y) == Px::Dark, p == 21) << y;
+                    ASSERT_EQ(southDark, p == 7) << y;
+                    continue;
+                }
+                ASSERT_EQ(southDark, north.Kind(W - 1 - x, y) == Px::Dark) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(DrawMoon, WaxingAndWaningGrowMonotonically) {
     std::size_t previous = 0;
     for (int p = 0; p <= 14; ++p) {
