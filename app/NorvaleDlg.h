@@ -7,7 +7,7 @@
 #include "core/DateValue.h"
 #include "picture/MoonImage.h"
 #include "settings/Settings.h"
-#include "shading/PixelRect.h"
+#include "shading/Shading.h"
 
 #include <QIcon>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/Settings.h"
-#include "shading/PixelRect.h"
+#include "shading/Shading.h"
 
 #include <QMargins>
 #include <QPoint>

@@ -116,14 +116,7 @@ double DateSpan::TotalSeconds() const {
 void DateValue::FromFields(std::int32_t year, std::int32_t month, std::int32_t day,
                            std::int32_t hour, std::int32_t minute, std::int32_t second) {
     // Each field is kept as 16 bits, as in the calendar record: -1 becomes 65535.
-    SystemTime fields;
-    fields.wYear = static_cast<std::uint16_t>(year);
-    fields.wMonth = static_cast<std::uint16_t>(month);
-    fields.wDay = static_cast<std::uint16_t>(day);
-    fields.wHour = static_cast<std::uint16_t>(hour);
-    fields.wMinute = static_cast<std::uint16_t>(minute);
-    fields.wSecond = static_cast<std::uint16_t>(second);
-    FromSystemTime(fields);
+    FromSystemTime(MakeSystemTime(year, month, day, hour, minute, second));
 }
 
 void DateValue::FromSystemTime(const SystemTime& fields) {

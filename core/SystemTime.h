@@ -19,4 +19,18 @@ struct SystemTime {
     friend bool operator==(const SystemTime&, const SystemTime&) = default;
 };
 
+// The fields of a date and time given as whole numbers, each kept as 16 bits
+// as the record holds them (-1 becomes 65535); the day of the week stays 0.
+constexpr SystemTime MakeSystemTime(int year, int month, int day, int hour, int minute,
+                                    int second) {
+    SystemTime fields;
+    fields.wYear = static_cast<std::uint16_t>(year);
+    fields.wMonth = static_cast<std::uint16_t>(month);
+    fields.wDay = static_cast<std::uint16_t>(day);
+    fields.wHour = static_cast<std::uint16_t>(hour);
+    fields.wMinute = static_cast<std::uint16_t>(minute);
+    fields.wSecond = static_cast<std::uint16_t>(second);
+    return fields;
+}
+
 } // namespace norvale

@@ -14,14 +14,7 @@ namespace norvale::test {
 namespace {
 
 SystemTime Fields(int y, int mo, int d, int h = 10, int mi = 0, int s = 0) {
-    SystemTime st;
-    st.wYear = static_cast<std::uint16_t>(y);
-    st.wMonth = static_cast<std::uint16_t>(mo);
-    st.wDay = static_cast<std::uint16_t>(d);
-    st.wHour = static_cast<std::uint16_t>(h);
-    st.wMinute = static_cast<std::uint16_t>(mi);
-    st.wSecond = static_cast<std::uint16_t>(s);
-    return st;
+    return MakeSystemTime(y, mo, d, h, mi, s);
 }
 
 std::string Text(const DateValue& v) {

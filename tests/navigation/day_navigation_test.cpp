@@ -3,6 +3,8 @@
 
 #include "navigation/DayNavigation.h"
 
+#include "tests/core/CoreTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,9 +13,7 @@ namespace norvale {
 namespace {
 
 DateValue At(int year, int month, int day) {
-    DateValue v;
-    v.FromFields(year, month, day, 10, 0, 0);
-    return v;
+    return test::MakeDate(year, month, day, 10);
 }
 
 std::string Text(const DateValue& v) {

@@ -62,13 +62,8 @@ private:
 
 // A record whose fields all differ from the defaults.
 inline AppSettings SampleSettings() {
-    AppSettings settings;
-    settings.nLeft = 120;
-    settings.nTop = -40;
-    settings.nDateFormat = 2;
-    settings.bNorthern = false;
-    settings.bFull = false;
-    return settings;
+    return AppSettings{
+        .nLeft = 120, .nTop = -40, .nDateFormat = 2, .bNorthern = false, .bFull = false};
 }
 
 inline bool SameSettings(const AppSettings& a, const AppSettings& b) {
