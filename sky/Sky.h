@@ -5,6 +5,9 @@
 // Instants are seconds since 1970-01-01 00:00:00 UTC (Unix seconds, no leap
 // seconds), taken as Universal Time. Plain C++, no Qt. docs/sky.md gives the
 // accuracy and where the figures come from.
+//
+// libnova keeps its last Moon position in static storage, so nothing here may
+// run in two threads at once.
 
 #include <chrono>
 #include <cstddef>
