@@ -4,10 +4,10 @@
 // check_sky_accuracy.py.
 
 #include "sky/Sky.h"
+#include "tests/core/CoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -16,12 +16,7 @@
 namespace norvale::sky {
 namespace {
 
-std::int64_t Utc(int year, unsigned month, unsigned day, int hour = 0, int minute = 0) {
-    using namespace std::chrono;
-    const sys_seconds t =
-        sys_days{std::chrono::year{year} / month / day} + hours{hour} + minutes{minute};
-    return t.time_since_epoch().count();
-}
+using test::UnixSeconds;
 
 constexpr std::int64_t kDay = 86400;
 
@@ -39,17 +34,17 @@ struct PublishedPhase {
 // [E] F. Espenak, Six Millennium Catalog of Phases of the Moon, NASA/GSFC,
 //     "Phases of the Moon: 1901 to 2000".
 const PublishedPhase kPublished[] = {
-    {Phase::newMoon, Utc(1923, 1, 17, 2, 41), 1},         // [B]
-    {Phase::newMoon, Utc(1994, 1, 11, 23, 10), 879},      // [A]
-    {Phase::firstQuarter, Utc(1994, 1, 19, 20, 27), 879}, // [A]
-    {Phase::newMoon, Utc(1995, 1, 1, 10, 56), 891},       // [A]
-    {Phase::firstQuarter, Utc(1995, 1, 8, 15, 46), 891},  // [A]
-    {Phase::fullMoon, Utc(1995, 1, 16, 20, 26), 891},     // [A]
-    {Phase::fullMoon, Utc(1996, 1, 5, 20, 51), 903},      // [A]
-    {Phase::lastQuarter, Utc(1996, 1, 13, 20, 45), 903},  // [A]
-    {Phase::newMoon, Utc(1996, 1, 20, 12, 50), 904},      // [A]
-    {Phase::firstQuarter, Utc(1996, 1, 27, 11, 14), 904}, // [A]
-    {Phase::newMoon, Utc(2000, 1, 6, 18, 14), 953},       // [E]
+    {Phase::newMoon, UnixSeconds(1923, 1, 17, 2, 41), 1},         // [B]
+    {Phase::newMoon, UnixSeconds(1994, 1, 11, 23, 10), 879},      // [A]
+    {Phase::firstQuarter, UnixSeconds(1994, 1, 19, 20, 27), 879}, // [A]
+    {Phase::newMoon, UnixSeconds(1995, 1, 1, 10, 56), 891},       // [A]
+    {Phase::firstQuarter, UnixSeconds(1995, 1, 8, 15, 46), 891},  // [A]
+    {Phase::fullMoon, UnixSeconds(1995, 1, 16, 20, 26), 891},     // [A]
+    {Phase::fullMoon, UnixSeconds(1996, 1, 5, 20, 51), 903},      // [A]
+    {Phase::lastQuarter, UnixSeconds(1996, 1, 13, 20, 45), 903},  // [A]
+    {Phase::newMoon, UnixSeconds(1996, 1, 20, 12, 50), 904},      // [A]
+    {Phase::firstQuarter, UnixSeconds(1996, 1, 27, 11, 14), 904}, // [A]
+    {Phase::newMoon, UnixSeconds(2000, 1, 6, 18, 14), 953},       // [E]
 };
 
 // The tables are rounded to the minute and computed with their own theories
@@ -104,11 +99,11 @@ TEST(SkyAt, GivenForTheDocumentedRangeOnly) {
         bool given;
     };
     const Case cases[] = {
-        {kFirstSecond - 1, false}, {kFirstSecond, true},     {Utc(2000, 1, 1), true},
+        {kFirstSecond - 1, false}, {kFirstSecond, true},     {UnixSeconds(2000, 1, 1), true},
         {kLastSecond, true},       {kLastSecond + 1, false},
     };
-    EXPECT_EQ(kFirstSecond, Utc(1800, 1, 1));
-    EXPECT_EQ(kLastSecond, Utc(2201, 1, 1) - 1);
+    EXPECT_EQ(kFirstSecond, UnixSeconds(1800, 1, 1));
+    EXPECT_EQ(kLastSecond, UnixSeconds(2201, 1, 1) - 1);
     for (const Case& c : cases) {
         EXPECT_EQ(InDocumentedRange(c.seconds), c.given) << c.seconds;
         EXPECT_EQ(SkyAt(c.seconds).has_value(), c.given) << c.seconds;
@@ -118,7 +113,7 @@ TEST(SkyAt, GivenForTheDocumentedRangeOnly) {
     ASSERT_FALSE(edge.empty());
     EXPECT_GE(edge.front().utcSeconds, kFirstSecond);
     EXPECT_TRUE(PhasesBetween(kLastSecond + 1, kLastSecond + 40 * kDay).empty());
-    EXPECT_TRUE(PhasesBetween(Utc(2000, 2, 1), Utc(2000, 1, 1)).empty());
+    EXPECT_TRUE(PhasesBetween(UnixSeconds(2000, 2, 1), UnixSeconds(2000, 1, 1)).empty());
 }
 
 std::int64_t NextOf(const SkyFigures& f, Phase phase) {
@@ -138,7 +133,8 @@ std::int64_t NextOf(const SkyFigures& f, Phase phase) {
 // At the very second of a phase it has happened: it is the previous new moon,
 // not the next one; one second earlier it is still the next.
 TEST(SkyAt, APhaseSecondIsPastNotNext) {
-    for (const std::int64_t around : {kFirstSecond + 40 * kDay, Utc(2026, 6, 1), kLastSecond}) {
+    for (const std::int64_t around :
+         {kFirstSecond + 40 * kDay, UnixSeconds(2026, 6, 1), kLastSecond}) {
         for (const PhaseInstant& p : PhasesBetween(around - 30 * kDay, around)) {
             SCOPED_TRACE(p.utcSeconds);
             const auto before = SkyAt(p.utcSeconds - 1);
@@ -164,7 +160,7 @@ TEST(SkyAt, APhaseSecondIsPastNotNext) {
 TEST(PhasesBetween, EveryPhaseOnceInTurn) {
     const std::int64_t spans[][2] = {
         {kFirstSecond, kFirstSecond + 3 * 365 * kDay},
-        {Utc(2024, 1, 1), Utc(2027, 1, 1)},
+        {UnixSeconds(2024, 1, 1), UnixSeconds(2027, 1, 1)},
         {kLastSecond - 3 * 365 * kDay, kLastSecond},
     };
     for (const auto& span : spans) {
@@ -192,7 +188,7 @@ TEST(PhasesBetween, EveryPhaseOnceInTurn) {
 // at a time, and each phase searched for once.
 TEST(SkyTimeline, SameFiguresAsSkyAtWithEachPhaseSearchedOnce) {
     SkyTimeline timeline;
-    const std::int64_t first = Utc(2026, 11, 20, 21, 0);
+    const std::int64_t first = UnixSeconds(2026, 11, 20, 21, 0);
     const int days = 400;
     for (int day = 0; day < days; ++day) {
         const std::int64_t t = first + day * kDay;
