@@ -6,12 +6,12 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ ccache pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libnova-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang clang-format libclang-rt-14-dev
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xdotool x11-utils openbox imagemagick
-    python3 python3-icalendar
+    python3 python3-icalendar python3-ephem
     dpkg-dev fakeroot file lintian appstream desktop-file-utils
 )
 
