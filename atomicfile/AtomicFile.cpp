@@ -1,117 +1,126 @@
 #include "atomicfile/AtomicFile.h"
 
+#include "atomicfile/SafePath.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <ctime>
 #include <optional>
-#include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/types.h>
 #include <unistd.h>
 
 namespace norvale {
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;
 constexpr int kMaxTempNameTries = 100;
+// A temporary file this old belongs to a save that can no longer be running.
+constexpr std::time_t kStaleSeconds = 60;
+constexpr mode_t kSetIdAndSticky = S_ISUID | S_ISGID | S_ISVTX;
 
-// True when the test seam asks this step to fail.
+// True when the test seam asks this step to fail; the step then fails with
+// EIO, which no fallback mistakes for a read-only folder.
 bool InjectedFault(SaveStep step) {
     const SaveFaultHook& hook = SaveFaultSeam();
-    return hook && hook(step);
-}
-
-// The folder part of an absolute path, with its trailing slash.
-std::string FolderOf(const std::string& path) {
-    return path.substr(0, path.rfind('/') + 1);
-}
-
-std::string NameOf(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
-}
-
-std::optional<std::string> ReadLink(const std::string& path) {
-    std::vector<char> buffer(256);
-    for (;;) {
-        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
-        if (length < 0) {
-            return std::nullopt;
-        }
-        if (static_cast<std::size_t>(length) < buffer.size()) {
-            return std::string(buffer.data(), static_cast<std::size_t>(length));
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-// Follows symbolic links from path to the file they finally name,
-// which need not exist yet. Saving replaces that file, so the links keep
-// pointing where they did.
-std::optional<std::string> ResolveLinks(std::string path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat status {};
-        if (::lstat(path.c_str(), &status) != 0) {
-            if (errno == ENOENT) {
-                return path;
-            }
-            return std::nullopt;
-        }
-        if (!S_ISLNK(status.st_mode)) {
-            return path;
-        }
-        std::optional<std::string> target = ReadLink(path);
-        if (!target || target->empty()) {
-            return std::nullopt;
-        }
-        path = target->front() == '/' ? *target : FolderOf(path) + *target;
-    }
-    return std::nullopt;
-}
-
-// A file a replacement must leave alone: nobody may write it (root included, who
-// could otherwise write past the mode bits), or this process may not.
-bool IsReadOnly(const std::string& path, const struct stat& status) {
-    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (hook && hook(step)) {
+        errno = EIO;
         return true;
     }
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+    return false;
 }
 
-// A name for the temporary file, unique among threads and processes saving at
-// the same time (the exclusive create catches what is left).
-std::string TemporaryName(const std::string& target) {
+FileResult Failure(std::string message, int error, bool refused = false) {
+    FileResult result;
+    result.refused = refused;
+    result.error = error;
+    result.message = std::move(message);
+    return result;
+}
+
+FileResult FromWalk(const WalkError& e) {
+    return Failure(e.message, e.error, e.refused);
+}
+
+FileResult Success(bool inPlace = false) {
+    FileResult result;
+    result.ok = true;
+    result.inPlace = inPlace;
+    return result;
+}
+
+// ".info.dat.<pid>-<counter>-<tick>.tmp": unique among threads and processes
+// saving at the same time (the exclusive create catches what is left).
+std::string TemporaryName(const std::string& name) {
     static std::atomic<unsigned long> counter{0};
     const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    return FolderOf(target) + "." + NameOf(target) + "." + std::to_string(::getpid()) + "-" +
+    return "." + name + "." + std::to_string(::getpid()) + "-" +
            std::to_string(counter.fetch_add(1)) + "-" + std::to_string(tick) + ".tmp";
 }
 
-// Creates the temporary file next to the target; its path goes to tempPath.
-FileDescriptor CreateTemporary(const std::string& target, std::string& tempPath) {
-    if (InjectedFault(SaveStep::Open)) {
-        return FileDescriptor();
-    }
-    for (int attempt = 0; attempt < kMaxTempNameTries; ++attempt) {
-        tempPath = TemporaryName(target);
-        // Mode 0666 lets the umask decide, as for any newly created file.
-        const int fd =
-            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0) {
-            return FileDescriptor(fd);
-        }
-        if (errno != EEXIST) {
-            break;
-        }
-    }
-    tempPath.clear();
-    return FileDescriptor();
+bool Digits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// Gives the new file the mode and owner of the file it replaces; a new file
-// keeps the mode its creation gave it.
+// Whether entry is a name TemporaryName could have made for name.
+bool IsOwnTemporary(std::string_view entry, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    constexpr std::string_view suffix = ".tmp";
+    if (entry.size() <= prefix.size() + suffix.size() || entry.substr(0, prefix.size()) != prefix ||
+        entry.substr(entry.size() - suffix.size()) != suffix) {
+        return false;
+    }
+    std::string_view middle =
+        entry.substr(prefix.size(), entry.size() - prefix.size() - suffix.size());
+    for (int part = 0; part < 3; ++part) {
+        const std::size_t dash = part < 2 ? middle.find('-') : middle.size();
+        if (dash == std::string_view::npos || !Digits(middle.substr(0, dash))) {
+            return false;
+        }
+        middle = middle.substr(std::min(dash + 1, middle.size()));
+    }
+    return middle.empty();
+}
+
+// Removes the temporary files of saves that were killed before their rename:
+// the program's own names, regular files of this user, over a minute old.
+void RemoveStaleTemporaries(int folder, const std::string& name) {
+    const int copy = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (dir == nullptr) {
+        if (copy >= 0) {
+            ::close(copy);
+        }
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat status {};
+        if (IsOwnTemporary(entry->d_name, name) &&
+            ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
+            status.st_mtime + kStaleSeconds < now) {
+            ::unlinkat(folder, entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
+// A file a replacement must leave alone: nobody may write it (root included,
+// who could otherwise write past the mode bits), or this process may not.
+bool IsReadOnly(int folder, const std::string& name, const struct stat& status) {
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return true;
+    }
+    return ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+// Gives the new file the mode and owner of the file it replaces, without the
+// set-id and sticky bits; a new file keeps the mode its creation gave it.
 bool CopyModeAndOwner(int fd, const std::optional<struct stat>& old) {
     if (InjectedFault(SaveStep::Mode)) {
         return false;
@@ -126,39 +135,81 @@ bool CopyModeAndOwner(int fd, const std::optional<struct stat>& old) {
             // Not a failure of the save: the new file is the writer's own.
         }
     }
-    return ::fchmod(fd, old->st_mode & 07777) == 0;
+    return ::fchmod(fd, old->st_mode & 07777 & ~kSetIdAndSticky) == 0;
 }
 
-// Flushes the folder entry of a completed rename; a failure here cannot undo
-// the rename and is not a failed save.
-void SyncFolder(const std::string& folder) {
-    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.IsOpen()) {
-        ::fsync(dir.Get());
+// Writes the bytes over the file itself, for a writable file in a read-only
+// folder where no temporary file can be made.
+FileResult WriteInPlace(const LocatedFile& at, const struct stat& old,
+                        std::span<const std::uint8_t> bytes) {
+    const std::string shown = at.folderPath + "/" + at.name;
+    FileDescriptor file(::openat(at.folder.Get(), at.name.c_str(),
+                                 O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat status {};
+    if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0) {
+        return Failure(shown + ": " + std::strerror(errno), errno);
     }
+    if (status.st_dev != old.st_dev || status.st_ino != old.st_ino) {
+        return Failure(shown + " changed while it was written", EAGAIN);
+    }
+    const bool written = !InjectedFault(SaveStep::Write) && WriteAll(file.Get(), bytes) &&
+                         ::ftruncate(file.Get(), static_cast<off_t>(bytes.size())) == 0 &&
+                         !InjectedFault(SaveStep::Sync) && ::fsync(file.Get()) == 0;
+    const int error = errno;
+    if (!file.Close() || !written) {
+        return Failure(shown + " (written in place, its folder is read-only): " +
+                           std::strerror(written ? errno : error),
+                       written ? errno : error);
+    }
+    return Success(true);
 }
 
-// Writes the record into a fresh temporary file and moves it over target.
-// Any failure removes the temporary file and leaves target as it was.
-bool ReplaceFile(const std::string& target, const std::optional<struct stat>& old,
-                 std::span<const std::uint8_t> bytes) {
-    std::string tempPath;
-    FileDescriptor file = CreateTemporary(target, tempPath);
+// Writes the bytes into a fresh temporary file and moves it over the target.
+FileResult ReplaceThroughTemporary(const LocatedFile& at, const std::optional<struct stat>& old,
+                                   std::span<const std::uint8_t> bytes, const FilePolicy& policy) {
+    const int folder = at.folder.Get();
+    const std::string shown = at.folderPath + "/" + at.name;
+    std::string tempName;
+    FileDescriptor file;
+    int openError = EIO;
+    for (int attempt = 0; attempt < kMaxTempNameTries && !file.IsOpen(); ++attempt) {
+        tempName = TemporaryName(at.name);
+        if (InjectedFault(SaveStep::Open)) {
+            break;
+        }
+        file = FileDescriptor(::openat(
+            folder, tempName.c_str(),
+            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, policy.newFileMode));
+        openError = errno;
+        if (!file.IsOpen() && openError != EEXIST) {
+            break;
+        }
+    }
     if (!file.IsOpen()) {
-        return false;
+        if (old && (openError == EACCES || openError == EPERM)) {
+            return WriteInPlace(at, *old, bytes);
+        }
+        return Failure(shown + ": " + std::strerror(openError), openError);
     }
     const bool written = CopyModeAndOwner(file.Get(), old) && !InjectedFault(SaveStep::Write) &&
                          WriteAll(file.Get(), bytes) && !InjectedFault(SaveStep::Sync) &&
                          ::fsync(file.Get()) == 0;
+    int error = errno;
     const bool closed = !InjectedFault(SaveStep::Close) && file.Close();
-    if (!written || !closed || InjectedFault(SaveStep::Rename) ||
-        ::rename(tempPath.c_str(), target.c_str()) != 0) {
-        file.Close();
-        ::unlink(tempPath.c_str());
-        return false;
+    if (written && !closed) {
+        error = errno;
     }
-    SyncFolder(FolderOf(target));
-    return true;
+    const bool renamed = written && closed && !InjectedFault(SaveStep::Rename) &&
+                         ::renameat(folder, tempName.c_str(), folder, at.name.c_str()) == 0;
+    if (!renamed) {
+        error = written && closed ? errno : error;
+        file.Close();
+        ::unlinkat(folder, tempName.c_str(), 0);
+        return Failure(shown + ": " + std::strerror(error), error);
+    }
+    // Flush the folder entry of the rename; a failure here cannot undo it.
+    ::fsync(folder);
+    return Success();
 }
 
 } // namespace
@@ -182,6 +233,14 @@ FileDescriptor::~FileDescriptor() {
 bool FileDescriptor::Close() {
     const int fd = std::exchange(m_fd, -1);
     return fd < 0 || ::close(fd) == 0;
+}
+
+FilePolicy PrivateFilePolicy() {
+    return FilePolicy{FolderRule::TrustedFolders, 0644};
+}
+
+FilePolicy OutputFilePolicy() {
+    return FilePolicy{FolderRule::AnyFolder, 0666};
 }
 
 std::pair<std::size_t, bool> ReadUpTo(int fd, std::span<std::uint8_t> buffer) {
@@ -217,49 +276,59 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-FileDescriptor OpenRegularForReading(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return FileDescriptor();
+FileDescriptor OpenForReading(const std::string& path, const FilePolicy& policy, FileResult* why) {
+    LocatedFile at;
+    FileResult result;
+    if (const WalkError e = LocateFile(path, policy.folders, false, at)) {
+        result = FromWalk(e);
+    } else {
+        FileDescriptor file(::openat(at.folder.Get(), at.name.c_str(),
+                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        struct stat status {};
+        const std::string shown = at.folderPath + "/" + at.name;
+        if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0) {
+            result = Failure(shown + ": " + std::strerror(errno), errno);
+        } else if (!S_ISREG(status.st_mode)) {
+            result = Failure(shown + " is not a regular file", EINVAL);
+        } else {
+            return file;
+        }
     }
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    // The path may have been replaced between the stat and the open.
-    if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return FileDescriptor();
+    if (why != nullptr) {
+        *why = std::move(result);
     }
-    return file;
+    return FileDescriptor();
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::optional<std::string> target = ResolveLinks(path);
-    if (!target) {
-        return false;
+FileResult ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                       const FilePolicy& policy) {
+    LocatedFile at;
+    if (const WalkError e = LocateFile(path, policy.folders, false, at)) {
+        return FromWalk(e);
     }
+    RemoveStaleTemporaries(at.folder.Get(), at.name);
+    const std::string shown = at.folderPath + "/" + at.name;
     std::optional<struct stat> old;
     struct stat status {};
-    if (::stat(target->c_str(), &status) == 0) {
-        if (!S_ISREG(status.st_mode) || IsReadOnly(*target, status)) {
-            return false;
+    if (::fstatat(at.folder.Get(), at.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISREG(status.st_mode)) {
+            return Failure(shown + " is not a regular file", EINVAL);
+        }
+        if (IsReadOnly(at.folder.Get(), at.name, status)) {
+            return Failure(shown + " is read-only", EACCES);
         }
         old = status;
     } else if (errno != ENOENT) {
-        return false;
+        return Failure(shown + ": " + std::strerror(errno), errno);
     }
-    return ReplaceFile(*target, old, bytes);
+    return ReplaceThroughTemporary(at, old, bytes, policy);
 }
 
-bool MakeFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (!part.empty() && ::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
-            return false;
-        }
-        if (slash == std::string::npos) {
-            break;
-        }
+FileResult MakeFolders(const std::string& path, const FilePolicy& policy) {
+    if (const WalkError e = MakeFoldersSafely(path, policy.folders)) {
+        return FromWalk(e);
     }
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return Success();
 }
 
 SaveFaultHook& SaveFaultSeam() {

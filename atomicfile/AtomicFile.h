@@ -1,9 +1,10 @@
 #pragma once
 
-// Reading and safely replacing small files on POSIX systems: a file is read
+// Reading and safely replacing small files on POSIX systems. A file is read
 // only when it is a regular file, and a replacement is written to a temporary
 // file beside the target, flushed to the disk and renamed over it, so the
-// target is either the old file or the whole new one. Plain C++, no Qt.
+// target is either the old file or the whole new one. Where the path leads is
+// decided by the walk of atomicfile/SafePath.h. Plain C++, no Qt.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,8 @@
 #include <span>
 #include <string>
 #include <utility>
+
+#include <sys/types.h>
 
 namespace norvale {
 
@@ -33,9 +36,41 @@ private:
     int m_fd;
 };
 
-// Opens path for reading only when it is a regular file, so a named pipe or a
-// device in its place can neither block nor be disturbed; closed otherwise.
-FileDescriptor OpenRegularForReading(const std::string& path);
+// What the walk to a file checks besides the owners of links
+// (atomicfile/SafePath.h).
+enum class FolderRule {
+    AnyFolder,     // any folder this process can open (a user's output files)
+    TrustedFolders // every folder belongs to root or the user and only they can change it
+};
+
+// How a file may be reached and what a new one looks like.
+struct FilePolicy {
+    FolderRule folders = FolderRule::TrustedFolders;
+    // The mode a new file is created with; the umask still applies.
+    mode_t newFileMode = 0644;
+};
+
+// The settings file: only trusted folders, and a new file is never writable
+// by group or others (0644 at most, less when the umask says so).
+FilePolicy PrivateFilePolicy();
+// A user's output file: any folder the user can write, and a new file gets
+// the usual 0666 less the umask.
+FilePolicy OutputFilePolicy();
+
+// The outcome of a read or a replacement, with the reason when it failed.
+struct FileResult {
+    bool ok = false;
+    bool refused = false; // a link or folder on the way may not be trusted
+    bool inPlace = false; // written over the file itself: its folder is read-only
+    int error = 0;        // errno of the failed call, or 0
+    std::string message;  // why it failed, for one line of a message
+};
+
+// Opens path for reading when it is a regular file reached under the
+// policy's rules, so a named pipe or a device in its place can neither block
+// nor be disturbed; closed otherwise, with the reason in why (if given).
+FileDescriptor OpenForReading(const std::string& path, const FilePolicy& policy,
+                              FileResult* why = nullptr);
 
 // Reads up to buffer.size() bytes: the count read before the end of the file
 // or an error, and whether an error stopped the read.
@@ -44,17 +79,27 @@ std::pair<std::size_t, bool> ReadUpTo(int fd, std::span<std::uint8_t> buffer);
 // Writes every byte, retrying after interruptions; false on any failure.
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes);
 
-// Replaces the file at path with bytes. Symbolic links at path are followed,
-// so they keep pointing where they did and their final target is replaced. A
-// file nobody may write (or this process may not) is left alone, as is
-// anything that is not a regular file. The new file takes the mode and owner
-// of the file it replaces; a new file gets 0666 less the umask. On any
-// failure the old file is untouched, no temporary file remains and the result
-// is false.
-bool ReplaceFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+// Replaces the file at path with bytes.
+// - Links are followed under the walk's rules, so a trusted link keeps
+//   pointing where it did and its final target is replaced.
+// - A file nobody may write (or this process may not) is left alone, as is
+//   anything that is not a regular file.
+// - The new file keeps the old one's owner and mode, less the set-user-id,
+//   set-group-id and sticky bits; a new file gets the policy's mode.
+// - When the folder is read-only but the file is writable, the file is
+//   written in place (and synced): the one case where a failure part way
+//   can leave it cut short.
+// - The program's own temporary files that a killed save left behind
+//   (".<name>.<digits>-<digits>-<digits>.tmp", the user's, over a minute
+//   old) are removed first.
+// On any other failure the old file is untouched and no temporary file
+// remains.
+FileResult ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                       const FilePolicy& policy);
 
-// Creates path and its missing parents; false when it does not end up a folder.
-bool MakeFolders(const std::string& path);
+// Makes the folder path and its missing parents (mode 0700) under the
+// policy's rules.
+FileResult MakeFolders(const std::string& path, const FilePolicy& policy);
 
 // The steps of a replacement, in the order the writer takes them.
 enum class SaveStep {

@@ -251,4 +251,15 @@ std::string DateValue::Format(std::string_view pattern) const {
     return Expand(pattern, t);
 }
 
+std::string PrintableText(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x7f) {
+            c = '?';
+        }
+    }
+    return out;
+}
+
 } // namespace norvale

@@ -7,6 +7,7 @@
 #include "core/DateValue.h"
 
 #include <string>
+#include <string_view>
 
 namespace norvale {
 
@@ -19,6 +20,10 @@ std::string DateFormatPattern(int index, bool picker);
 std::string DayCaption(const DateValue& v, const DateValue& today);
 // The same against the clock's today (DateValue::Now()).
 std::string DayCaption(const DateValue& v);
+
+// text with every byte that is not printable ASCII shown as '?', so a name
+// from outside (a path, an argument) prints as one plain line on a terminal.
+std::string PrintableText(std::string_view text);
 
 // Fixed-point text of x with the given decimals: the 17-significant-digit
 // expansion rounded half up at the last printed digit, in the POSIX locale.

@@ -1,5 +1,7 @@
 #include "options/Options.h"
 
+#include "core/Texts.h"
+
 #include <array>
 #include <charconv>
 #include <chrono>
@@ -60,11 +62,7 @@ std::string NameOf(Id id) {
 // anything that is not printable ASCII shown as '?', so the line stays one line.
 std::string Quoted(std::string_view text) {
     constexpr std::size_t MaxShown = 40;
-    std::string out = "'";
-    for (std::size_t i = 0; i < text.size() && i < MaxShown; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        out += (c >= 0x20 && c < 0x7f) ? static_cast<char>(c) : '?';
-    }
+    std::string out = "'" + PrintableText(text.substr(0, MaxShown));
     if (text.size() > MaxShown) {
         out += "...";
     }

@@ -3,6 +3,7 @@
 #include "atomicfile/AtomicFile.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace norvale {
 
@@ -105,9 +106,10 @@ std::array<std::uint8_t, kSettingsFileSize> SettingsToBytes(const AppSettings& s
     return bytes;
 }
 
-bool LoadSettings(AppSettings& settings) {
+bool LoadSettings(AppSettings& settings, FileResult* result) {
     const std::optional<std::string> path = SettingsFilePath();
-    FileDescriptor file = path ? OpenRegularForReading(*path) : FileDescriptor();
+    FileDescriptor file =
+        path ? OpenForReading(*path, PrivateFilePolicy(), result) : FileDescriptor();
     if (!file.IsOpen()) {
         settings.bNorthern = true;
         return false;
@@ -118,23 +120,31 @@ bool LoadSettings(AppSettings& settings) {
     return complete && !failed;
 }
 
-void CreateSettingsFolder(AppSettings& settings) {
+void CreateSettingsFolder(AppSettings& settings, FileResult* result) {
     if (const std::optional<std::string> folder = SettingsFolderPath()) {
-        // The result is not needed: a folder that cannot be made shows up as
-        // a failed save at the end of the run.
-        MakeFolders(*folder);
+        // A folder that cannot be made shows up again as a failed save at the
+        // end of the run.
+        FileResult made = MakeFolders(*folder, PrivateFilePolicy());
+        if (result != nullptr) {
+            *result = std::move(made);
+        }
     }
     settings.nDateFormat = 5;
     settings.bFull = true;
 }
 
-bool SaveSettings(const AppSettings& settings) {
+bool SaveSettings(const AppSettings& settings, FileResult* result) {
     const std::optional<std::string> path = SettingsFilePath();
     if (!path) {
         return false;
     }
     const auto bytes = SettingsToBytes(settings);
-    return ReplaceFileAtomically(*path, bytes);
+    FileResult saved = ReplaceFile(*path, bytes, PrivateFilePolicy());
+    const bool ok = saved.ok;
+    if (result != nullptr) {
+        *result = std::move(saved);
+    }
+    return ok;
 }
 
 } // namespace norvale

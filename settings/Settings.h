@@ -1,5 +1,7 @@
 #pragma once
 
+#include "atomicfile/AtomicFile.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,14 +27,20 @@ struct AppSettings {
 std::optional<std::string> SettingsFolderPath();
 std::optional<std::string> SettingsFilePath();
 
+// The settings file is reached only through folders that belong to root or
+// the user and only they can change, and through links that belong to root
+// or the user (atomicfile/SafePath.h); result (when given) says why not.
+
 // True when every field was read; fields read before a short end keep their
 // new values.
-bool LoadSettings(AppSettings& settings);
-// Creates the settings folder (and its parents) and resets nDateFormat and bFull.
-void CreateSettingsFolder(AppSettings& settings);
+bool LoadSettings(AppSettings& settings, FileResult* result = nullptr);
+// Creates the settings folder (and its parents, each private to the user) and
+// resets nDateFormat and bFull.
+void CreateSettingsFolder(AppSettings& settings, FileResult* result = nullptr);
 // Writes the whole file through a temporary file and a rename; false (and the
-// old file untouched) on any failure.
-bool SaveSettings(const AppSettings& settings);
+// old file untouched) on any failure. A new file is never writable by group
+// or others.
+bool SaveSettings(const AppSettings& settings, FileResult* result = nullptr);
 
 // Size of the stored record: three 32-bit integers and two flag bytes.
 inline constexpr std::size_t kSettingsFileSize = 14;

@@ -7,10 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
 
+#include <grp.h>
+#include <sys/types.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace norvale::test {
@@ -31,6 +35,35 @@ inline std::set<std::string> Names(const std::filesystem::path& folder) {
 
 inline bool RunningAsRoot() {
     return ::geteuid() == 0;
+}
+
+// The user and group that decoys are handed to and that a child process
+// drops to where a test needs an unprivileged process ("nobody" on Debian).
+// No test creates or changes a system user or group.
+inline constexpr uid_t kOtherUid = 65534;
+inline constexpr gid_t kOtherGid = 65534;
+
+// Hands a file, folder or link (the link itself) of the test's own tree to
+// the other user; false when this process may not (it is not root).
+inline bool HandToOtherUser(const std::filesystem::path& path) {
+    return ::lchown(path.c_str(), kOtherUid, kOtherGid) == 0;
+}
+
+// Runs body in a child process and returns what it returned. As root the
+// child first becomes the other user, so that permission checks apply to it;
+// otherwise it runs as this user, for whom they apply anyway.
+inline bool InUnprivilegedChild(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (RunningAsRoot() && (::setgroups(0, nullptr) != 0 || ::setgid(kOtherGid) != 0 ||
+                                ::setuid(kOtherUid) != 0)) {
+            ::_exit(2);
+        }
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
 }
 
 // Points the settings folder into a fresh temporary folder for each test, with

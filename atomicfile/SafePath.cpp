@@ -1,0 +1,258 @@
+#include "atomicfile/SafePath.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <deque>
+#include <string_view>
+#include <vector>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace norvale {
+
+namespace {
+
+// As many links as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
+
+// The non-empty components of a path other than ".".
+std::deque<std::string> Components(std::string_view path) {
+    std::deque<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t slash = path.find('/', start);
+        const std::size_t end = slash == std::string_view::npos ? path.size() : slash;
+        const std::string_view part = path.substr(start, end - start);
+        if (!part.empty() && part != ".") {
+            parts.emplace_back(part);
+        }
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string ParentOf(const std::string& folder) {
+    const std::size_t slash = folder.rfind('/');
+    return slash == 0 || slash == std::string::npos ? std::string("/") : folder.substr(0, slash);
+}
+
+// The group's only member is owner: its member list names no one else, and
+// either names owner or is empty while the group is owner's primary group.
+bool GroupHasOnlyOwner(gid_t gid, uid_t owner) {
+    std::vector<char> buffer(16384);
+    group entry{};
+    group* found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) {
+        return false;
+    }
+    std::vector<char> userBuffer(16384);
+    passwd user{};
+    passwd* person = nullptr;
+    if (::getpwuid_r(owner, &user, userBuffer.data(), userBuffer.size(), &person) != 0 ||
+        person == nullptr) {
+        return false;
+    }
+    bool listed = false;
+    for (char** member = found->gr_mem; member != nullptr && *member != nullptr; ++member) {
+        if (std::strcmp(*member, person->pw_name) != 0) {
+            return false;
+        }
+        listed = true;
+    }
+    return listed || person->pw_gid == gid;
+}
+
+class Walker {
+public:
+    Walker(FolderRule rule, bool create) : m_rule(rule), m_create(create), m_euid(::geteuid()) {}
+
+    // Walks every component of parts as a folder; with fileLast the last one
+    // is the file's name instead, which is followed when it is a link.
+    WalkError Walk(std::deque<std::string> parts, bool fileLast, LocatedFile* out) {
+        if (WalkError e = StartAtRoot()) {
+            return e;
+        }
+        while (!parts.empty()) {
+            std::string part = std::move(parts.front());
+            parts.pop_front();
+            const bool isFile = fileLast && parts.empty();
+            struct stat status {};
+            if (part == "..") {
+                if (WalkError e = Enter("..", ParentOf(m_path))) {
+                    return e;
+                }
+                continue;
+            }
+            const std::string shown = Join(m_path, part);
+            if (::fstatat(m_folder.Get(), part.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno != ENOENT) {
+                    return Failed(shown, errno);
+                }
+                if (isFile) {
+                    return Found(std::move(part), out);
+                }
+                if (!m_create) {
+                    return Failed(shown, ENOENT);
+                }
+                if (::mkdirat(m_folder.Get(), part.c_str(), 0700) != 0 && errno != EEXIST) {
+                    return Failed(shown, errno);
+                }
+                parts.push_front(std::move(part)); // look at it again, now that it exists
+                continue;
+            }
+            if (S_ISLNK(status.st_mode)) {
+                if (WalkError e = Follow(part, status, parts)) {
+                    return e;
+                }
+                continue;
+            }
+            if (isFile) {
+                return Found(std::move(part), out);
+            }
+            if (!S_ISDIR(status.st_mode)) {
+                return Failed(shown, ENOTDIR);
+            }
+            if (WalkError e = Enter(part, shown)) {
+                return e;
+            }
+        }
+        if (fileLast) {
+            return {"no file name in the path", false, EINVAL};
+        }
+        return {};
+    }
+
+private:
+    WalkError StartAtRoot() { return Open(AT_FDCWD, "/", "/"); }
+
+    WalkError Enter(const std::string& name, const std::string& shown) {
+        return Open(m_folder.Get(), name, shown);
+    }
+
+    // Opens name in the folder base as the new current folder and checks it.
+    WalkError Open(int base, const std::string& name, const std::string& shown) {
+        FileDescriptor next(
+            ::openat(base, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!next.IsOpen()) {
+            return Failed(shown, errno);
+        }
+        struct stat status {};
+        if (::fstat(next.Get(), &status) != 0) {
+            return Failed(shown, errno);
+        }
+        if (m_rule == FolderRule::TrustedFolders) {
+            const FolderFacts facts{status.st_uid, status.st_mode,
+                                    (status.st_mode & S_IWGRP) != 0 &&
+                                        GroupHasOnlyOwner(status.st_gid, status.st_uid)};
+            if (const std::string why = FolderDistrust(facts, m_euid); !why.empty()) {
+                return {shown + " " + why, true, 0};
+            }
+        }
+        m_folder = std::move(next);
+        m_path = shown;
+        return {};
+    }
+
+    WalkError Follow(const std::string& name, const struct stat& status,
+                     std::deque<std::string>& parts) {
+        const std::string shown = Join(m_path, name);
+        if (!MayFollowLink(status.st_uid, m_euid)) {
+            return {shown + " is a link owned by another user", true, 0};
+        }
+        if (++m_links > kMaxLinks) {
+            return Failed(shown, ELOOP);
+        }
+        std::vector<char> target(PATH_MAX);
+        const ssize_t length =
+            ::readlinkat(m_folder.Get(), name.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return Failed(shown, length < 0 ? errno : ENAMETOOLONG);
+        }
+        const std::string_view text(target.data(), static_cast<std::size_t>(length));
+        std::deque<std::string> inserted = Components(text);
+        parts.insert(parts.begin(), inserted.begin(), inserted.end());
+        if (text.front() == '/') {
+            return StartAtRoot();
+        }
+        return {};
+    }
+
+    WalkError Found(std::string name, LocatedFile* out) {
+        if (out != nullptr) {
+            out->folder = std::move(m_folder);
+            out->name = std::move(name);
+            out->folderPath = m_path;
+        }
+        return {};
+    }
+
+    static WalkError Failed(const std::string& shown, int error) {
+        return {shown + ": " + std::strerror(error), false, error};
+    }
+
+    FolderRule m_rule;
+    bool m_create;
+    uid_t m_euid;
+    FileDescriptor m_folder;
+    std::string m_path;
+    int m_links = 0;
+};
+
+// path as an absolute path: relative ones start at the working folder.
+bool Absolute(const std::string& path, std::string& out) {
+    if (!path.empty() && path.front() == '/') {
+        out = path;
+        return true;
+    }
+    std::vector<char> cwd(PATH_MAX);
+    if (::getcwd(cwd.data(), cwd.size()) == nullptr) {
+        return false;
+    }
+    out = std::string(cwd.data()) + "/" + path;
+    return true;
+}
+
+} // namespace
+
+std::string FolderDistrust(const FolderFacts& facts, uid_t euid) {
+    if (facts.owner != 0 && facts.owner != euid) {
+        return "belongs to another user";
+    }
+    // In a sticky folder (/tmp) others may add entries but not replace or
+    // remove the owner's.
+    const bool sticky = (facts.mode & S_ISVTX) != 0;
+    if ((facts.mode & S_IWOTH) != 0 && !sticky) {
+        return "can be changed by every user";
+    }
+    if ((facts.mode & S_IWGRP) != 0 && !sticky && !facts.groupOnlyOwner) {
+        return "can be changed by other members of its group";
+    }
+    return {};
+}
+
+WalkError LocateFile(const std::string& path, FolderRule rule, bool createFolders,
+                     LocatedFile& out) {
+    std::string absolute;
+    if (path.empty() || !Absolute(path, absolute)) {
+        return {"cannot tell where " + path + " is", false, errno};
+    }
+    return Walker(rule, createFolders).Walk(Components(absolute), true, &out);
+}
+
+WalkError MakeFoldersSafely(const std::string& path, FolderRule rule) {
+    std::string absolute;
+    if (path.empty() || !Absolute(path, absolute)) {
+        return {"cannot tell where " + path + " is", false, errno};
+    }
+    return Walker(rule, true).Walk(Components(absolute), false, nullptr);
+}
+
+} // namespace norvale

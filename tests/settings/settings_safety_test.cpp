@@ -1,0 +1,206 @@
+// A save never writes where the user could not: other users' links and
+// folders, set-id bits, modes whatever the umask, read-only folders and the
+// leftovers of killed saves. Every decoy lives in the test's own temporary
+// folder; ownership is handed to the other user only inside it.
+#include "atomicfile/SafePath.h"
+#include "tests/settings/settings_fixture.h"
+
+#include <chrono>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace norvale::test {
+namespace {
+
+using SettingsSafety = SettingsFolderTest;
+using std::filesystem::perms;
+
+mode_t RawMode(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+TEST(FolderDistrust, OwnersAndWhoMayChangeTheFolder) {
+    constexpr uid_t me = 1000;
+    struct Case {
+        const char* name;
+        FolderFacts facts;
+        bool trusted;
+    };
+    const Case cases[] = {
+        {"mine, 0700", {me, 0700, false}, true},
+        {"root's, 0755", {0, 0755, false}, true},
+        {"another user's", {1001, 0700, false}, false},
+        {"writable by every user", {me, 0777, false}, false},
+        {"writable by every user, sticky (/tmp)", {0, 01777, false}, true},
+        {"writable by a shared group", {me, 0775, false}, false},
+        {"writable by my private group", {me, 0775, true}, true},
+        {"writable by a shared group, sticky", {0, 01775, false}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FolderDistrust(c.facts, me).empty(), c.trusted);
+    }
+    EXPECT_TRUE(MayFollowLink(me, me));
+    EXPECT_TRUE(MayFollowLink(0, me));
+    EXPECT_FALSE(MayFollowLink(1001, me));
+}
+
+// Root saves with another user's settings folder (a plain su keeps
+// XDG_CONFIG_HOME): that user's links must not redirect the save.
+TEST_F(SettingsSafety, AnotherUsersLinksAndFoldersAreNotFollowed) {
+    if (!RunningAsRoot()) {
+        GTEST_SKIP() << "only root can hand decoys to another user";
+    }
+    const std::filesystem::path decoy = Root() / "decoy";
+    const std::filesystem::path decoyFolder = Root() / "decoy-folder";
+    const Bytes decoyBytes = {'k', 'e', 'e', 'p'};
+    enum class Plant {
+        FileLinkInTheirFolder,
+        TheirLinkInMyFolder,
+        DanglingLink,
+        FolderLink,
+        TheirConfigFolder,
+        OpenFolder
+    };
+    const std::pair<const char*, Plant> cases[] = {
+        {"info.dat a link of the folder's owner", Plant::FileLinkInTheirFolder},
+        {"info.dat another user's link in my folder", Plant::TheirLinkInMyFolder},
+        {"a dangling link of another user", Plant::DanglingLink},
+        {"Norvale another user's link to a root folder", Plant::FolderLink},
+        {"the config folder belongs to another user", Plant::TheirConfigFolder},
+        {"a folder on the way writable by everyone", Plant::OpenFolder},
+    };
+    for (const auto& [name, plant] : cases) {
+        SCOPED_TRACE(name);
+        std::filesystem::remove_all(Root() / "config");
+        std::filesystem::remove_all(decoyFolder);
+        std::filesystem::create_directories(decoyFolder);
+        WriteBytes(decoy, decoyBytes);
+        ::chmod(decoy.c_str(), 04755);
+        if (plant == Plant::FolderLink) {
+            std::filesystem::create_directories(Folder().parent_path());
+            std::filesystem::create_symlink(decoyFolder, Folder());
+            HandToOtherUser(Folder());
+        } else {
+            MakeFolder();
+        }
+        switch (plant) {
+        case Plant::FileLinkInTheirFolder:
+            std::filesystem::create_symlink(decoy, File());
+            HandToOtherUser(File());
+            HandToOtherUser(Folder());
+            break;
+        case Plant::TheirLinkInMyFolder:
+            std::filesystem::create_symlink(decoy, File());
+            HandToOtherUser(File());
+            break;
+        case Plant::DanglingLink:
+            std::filesystem::create_symlink(decoy.string() + "-new", File());
+            HandToOtherUser(File());
+            break;
+        case Plant::FolderLink:
+            break;
+        case Plant::TheirConfigFolder:
+            HandToOtherUser(Folder().parent_path());
+            break;
+        case Plant::OpenFolder:
+            std::filesystem::permissions(Folder().parent_path(), perms::all);
+            break;
+        }
+
+        FileResult result;
+        EXPECT_FALSE(SaveSettings(SampleSettings(), &result));
+        EXPECT_TRUE(result.refused) << result.message;
+        EXPECT_FALSE(result.message.empty());
+        EXPECT_EQ(ReadBytes(decoy), decoyBytes);
+        EXPECT_EQ(RawMode(decoy), 04755u);
+        EXPECT_FALSE(std::filesystem::exists(decoy.string() + "-new"));
+        EXPECT_TRUE(std::filesystem::is_empty(decoyFolder));
+        AppSettings loaded;
+        EXPECT_FALSE(LoadSettings(loaded, &result));
+    }
+}
+
+TEST_F(SettingsSafety, SetIdAndStickyBitsAreNeverCarriedOver) {
+    for (const mode_t mode : {04755, 02755, 01755, 06644}) {
+        SCOPED_TRACE(mode);
+        WriteFile(ToBytes(SampleSettings()));
+        ASSERT_EQ(::chmod(File().c_str(), mode), 0);
+        ASSERT_TRUE(SaveSettings(AppSettings{}));
+        EXPECT_EQ(RawMode(File()), mode & 0777);
+    }
+}
+
+TEST_F(SettingsSafety, FoldersArePrivateAndANewFileNeverWritableByOthers) {
+    const mode_t oldMask = ::umask(0);
+    AppSettings settings;
+    CreateSettingsFolder(settings);
+    const bool saved = SaveSettings(settings);
+    ::umask(oldMask);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(RawMode(Folder()), 0700u);
+    EXPECT_EQ(RawMode(Folder().parent_path()), 0700u); // the missing parent too
+    EXPECT_EQ(RawMode(File()), 0644u);
+}
+
+// A user who made the folder read-only but left info.dat writable still has
+// the file saved, written in place; a read-only file stays as it is.
+TEST_F(SettingsSafety, ReadOnlyFolderWritesAWritableFileInPlace) {
+    const Bytes old = ToBytes(SampleSettings());
+    for (const bool fileWritable : {true, false}) {
+        SCOPED_TRACE(fileWritable ? "writable file" : "read-only file");
+        WriteFile(old);
+        ::chmod(File().c_str(), fileWritable ? 0644 : 0444);
+        // The child (the other user, when this is root) owns the folders it
+        // saves into; the test's own root folder lets it pass.
+        ::chmod(Root().c_str(), 0755);
+        for (const auto& p : {Root() / "config", Folder(), File()}) {
+            HandToOtherUser(p);
+        }
+        ::chmod(Folder().c_str(), 0555);
+        const bool saved = InUnprivilegedChild([] {
+            FileResult result;
+            return SaveSettings(AppSettings{}, &result) && result.inPlace;
+        });
+        ::chmod(Folder().c_str(), 0755);
+        EXPECT_EQ(saved, fileWritable);
+        EXPECT_EQ(ReadBytes(File()), fileWritable ? ToBytes(AppSettings{}) : old);
+        EXPECT_EQ(Names(Folder()), std::set<std::string>{"info.dat"});
+    }
+}
+
+TEST_F(SettingsSafety, StaleTemporariesOfKilledSavesAreRemoved) {
+    WriteFile(ToBytes(SampleSettings()));
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2);
+    struct Leftover {
+        const char* name;
+        bool stale;
+        bool othersFile;
+        bool removed;
+    };
+    const Leftover leftovers[] = {
+        {".info.dat.123-4-5678.tmp", true, false, true},
+        {".info.dat.124-0-99.tmp", false, false, false},   // a save still running
+        {".info.dat.notours.tmp", true, false, false},     // not the program's name
+        {".other.dat.123-4-5678.tmp", true, false, false}, // another file's
+        {".info.dat.125-1-1.tmp", true, RunningAsRoot(), !RunningAsRoot()}, // another user's
+    };
+    for (const Leftover& l : leftovers) {
+        WriteBytes(Folder() / l.name, {1, 2, 3});
+        if (l.stale) {
+            std::filesystem::last_write_time(Folder() / l.name, old);
+        }
+        if (l.othersFile) {
+            HandToOtherUser(Folder() / l.name);
+        }
+    }
+    ASSERT_TRUE(SaveSettings(AppSettings{}));
+    for (const Leftover& l : leftovers) {
+        EXPECT_EQ(std::filesystem::exists(Folder() / l.name), !l.removed) << l.name;
+    }
+}
+
+} // namespace
+} // namespace norvale::test
