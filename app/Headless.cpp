@@ -21,11 +21,17 @@ bool HasDisplay() {
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
 }
 
-void PrintTodayWithoutDisplay(std::ostream& out, std::ostream& err) {
-    err << "norvale: no display available; today's Moon:\n";
+bool PrintToday(std::ostream& out) {
     const DateValue now = DateValue::Now();
     const MoonDay today = MakeMoonDay(now, now);
     out << today.caption << '\n' << today.ageText << '\n' << today.illuminationText << '\n';
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+bool PrintTodayWithoutDisplay(std::ostream& out, std::ostream& err) {
+    err << "norvale: no display available; today's Moon:\n";
+    return PrintToday(out);
 }
 
 } // namespace norvale

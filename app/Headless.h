@@ -8,8 +8,12 @@ namespace norvale {
 // WAYLAND_DISPLAY set and not empty).
 bool HasDisplay();
 
+// Today's caption, age and illumination lines; false when they could not be
+// written (a full disk, a closed pipe).
+bool PrintToday(std::ostream& out);
+
 // What the program prints instead of its window when there is no desktop:
-// one line on err, today's caption, age and illumination lines on out.
-void PrintTodayWithoutDisplay(std::ostream& out, std::ostream& err);
+// one line on err, today's three lines on out. False when out failed.
+bool PrintTodayWithoutDisplay(std::ostream& out, std::ostream& err);
 
 } // namespace norvale

@@ -2,6 +2,8 @@
 
 #include "app/NorvaleDlg.h"
 
+#include <QGuiApplication>
+
 namespace norvale {
 
 CNorvaleApp::CNorvaleApp() = default;
@@ -9,6 +11,12 @@ CNorvaleApp::~CNorvaleApp() = default;
 
 bool CNorvaleApp::InitInstance() {
     CNorvaleDlg dlg;
+    QObject::connect(&m_quitSignals, &CQuitSignals::QuitRequested, &dlg,
+                     &CNorvaleDlg::OnQuitRequest);
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &dlg,
+                     [&dlg](QSessionManager&) { dlg.OnSessionSave(); });
+#endif
     dlg.DoModal();
     return false;
 }

@@ -7,7 +7,9 @@
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
@@ -16,11 +18,22 @@
 #include <QPolygon>
 #include <QPushButton>
 
+#include <iostream>
+
 namespace norvale {
 
 CNorvaleDlg* g_pMainDlg = nullptr;
 
 namespace {
+
+// A settings file the program refuses to touch (another user's link or
+// folder on the way) is told in one line on stderr; every other failure stays
+// silent, as the window's failures do.
+void TellRefusal(const char* what, const FileResult& result) {
+    if (result.refused) {
+        std::cerr << "norvale: settings " << what << ": " << PrintableText(result.message) << '\n';
+    }
+}
 
 bool PlatformReportsWindowPositions() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
@@ -163,9 +176,16 @@ void CNorvaleDlg::EndDialog(int result) {
     }
 }
 
-void CNorvaleDlg::OnOK() {
+void CNorvaleDlg::StoreAndSave() {
     m_placement.StorePosition();
-    SaveSettings(m_settings);
+    FileResult result;
+    if (!SaveSettings(m_settings, &result)) {
+        TellRefusal("not saved", result);
+    }
+}
+
+void CNorvaleDlg::OnOK() {
+    StoreAndSave();
     EndDialog(IDOK);
 }
 
@@ -174,10 +194,33 @@ void CNorvaleDlg::OnCancel() {
 }
 
 void CNorvaleDlg::OnClose() {
-    m_placement.StorePosition();
-    SaveSettings(m_settings);
+    StoreAndSave();
     // The close request ends through the cancel path, without a second save.
     OnCancel();
+}
+
+void CNorvaleDlg::OnQuitRequest() {
+    // A pop-up menu and the About box run event loops of their own; they go
+    // first, so nothing is left waiting on a window that has ended.
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+    }
+    if (!m_bEnded) {
+        OnCommand(ID_CLOSE, 0);
+    }
+}
+
+void CNorvaleDlg::OnSessionSave() {
+    if (!m_bEnded) {
+        StoreAndSave();
+    }
 }
 
 void CNorvaleDlg::closeEvent(QCloseEvent* event) {
@@ -230,7 +273,9 @@ bool CNorvaleDlg::OnInitDialog() {
     m_placement.MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
                            m_nFullHeight - kStartupShortening);
 
-    if (!LoadSettings(m_settings)) {
+    FileResult loaded;
+    if (!LoadSettings(m_settings, &loaded)) {
+        TellRefusal("not read", loaded);
         CreateSettingsFolder(m_settings);
     }
     m_placement.RememberLoadedCorner();

@@ -67,6 +67,13 @@ public:
     void OnOK();
     void OnCancel();
     void OnClose();
+    // A request to quit from outside (SIGTERM, SIGHUP, SIGINT): closes a
+    // pop-up menu or the About box first, then ends the window as "Close"
+    // does, settings saved.
+    void OnQuitRequest();
+    // The session manager asks every program to save its state: the window's
+    // corner and settings are saved; the window stays.
+    void OnSessionSave();
 
     // Date navigation.
     void OnDateTimeChange();
@@ -146,6 +153,8 @@ private:
     void Publish(const DateValue& v);
 
     void AdoptFrameIfChanged();
+    // Stores the window's corner and saves the settings file.
+    void StoreAndSave();
 
     CWindowPlacement m_placement{*this, m_rcWindow, m_nFullHeight, m_settings};
     CMainMenu m_menu;

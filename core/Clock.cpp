@@ -1,15 +1,22 @@
 #include "core/Clock.h"
 
-#include <chrono>
+#include <ctime>
 #include <limits>
+
+#include <time.h>
 
 namespace norvale {
 
 namespace {
 
+// Whole seconds straight from the system clock. (The standard library's
+// system_clock counts 64-bit nanoseconds, which overflow in April 2262.)
 std::int64_t SystemClockSeconds() {
-    using namespace std::chrono;
-    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+    timespec now{};
+    if (::clock_gettime(CLOCK_REALTIME, &now) != 0) {
+        return 0;
+    }
+    return static_cast<std::int64_t>(now.tv_sec);
 }
 
 bool LocalTimeOf(std::int64_t seconds, std::tm& out) {

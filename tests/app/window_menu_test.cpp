@@ -153,6 +153,36 @@ TEST_F(MenuTest, AboutRunsModallyAndReturnsToTheWindow) {
     EXPECT_TRUE(m_opened.empty());
 }
 
+// A quit request (a signal) while the About box or the pop-up menu runs must
+// close it first: the window ends, saved, instead of hanging in the box.
+TEST_F(MenuTest, QuitRequestClosesTheAboutBoxOrTheMenuThenSaves) {
+    for (const bool about : {true, false}) {
+        SCOPED_TRACE(about ? "About box" : "pop-up menu");
+        std::filesystem::remove(SettingsFile());
+        CNorvaleDlg& dlg = Start();
+        bool wasOpen = false;
+        if (about) {
+            QTimer::singleShot(0, &dlg, [&] {
+                QTimer::singleShot(0, &dlg, [&] {
+                    wasOpen = QApplication::activeModalWidget() != nullptr;
+                    dlg.OnQuitRequest();
+                });
+                dlg.MenuAction(ID_ABOUT)->trigger(); // returns once the box is closed
+            });
+        } else {
+            dlg.OpenMenuAt(dlg.mapToGlobal(QPoint(10, 10)));
+            wasOpen = dlg.m_menuMain.isVisible();
+            dlg.OnQuitRequest();
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.IsEnded(); }, 5000));
+        EXPECT_TRUE(wasOpen);
+        EXPECT_EQ(dlg.Result(), IDOK);
+        EXPECT_FALSE(dlg.m_menuMain.isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(FileBytes().size(), kSettingsFileSize);
+    }
+}
+
 TEST_F(MenuTest, HemisphereActsOnlyOnAChange) {
     CNorvaleDlg& dlg = Start();
     PaintCounter counter;

@@ -1,0 +1,155 @@
+// The built norvale run as a process: its own options, broken displays, the
+// print without a display, clocks far in the future and quit signals.
+#include "settings/Settings.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace norvale::test {
+namespace {
+
+using Env = ChildProcess::EnvChanges;
+
+// Every run: a fixed zone, settings in a temporary folder, and no display
+// unless the case gives one.
+Env BaseEnv(const std::filesystem::path& home) {
+    return {{"TZ", "UTC"},
+            {"HOME", home.string()},
+            {"XDG_CONFIG_HOME", (home / "config").string()},
+            {"XDG_RUNTIME_DIR", std::nullopt},
+            {"DISPLAY", std::nullopt},
+            {"WAYLAND_DISPLAY", std::nullopt},
+            {"QT_QPA_PLATFORM", std::nullopt},
+            // A preloaded test library comes before the sanitizer's run-time.
+            {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=1:abort_on_error=1"}};
+}
+
+ChildOutcome RunNorvale(const std::vector<std::string>& args, Env extra,
+                        const std::string& out = {}) {
+    const TempFolder home("norvale-program");
+    Env env = BaseEnv(home.Path());
+    env.insert(env.end(), extra.begin(), extra.end());
+    return RunProgram(NORVALE_PATH, args, env, out);
+}
+
+int Lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(Program, HelpAndVersionAreAnsweredBeforeAnyDisplay) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* starts;
+    };
+    const Case cases[] = {
+        {{"--help"}, "Usage: norvale"},
+        {{"-h"}, "Usage: norvale"},
+        {{"--version"}, "norvale "},
+        {{"-V"}, "norvale "},
+        {{"-style", "fusion", "--version"}, "norvale "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const ChildOutcome run = RunNorvale(c.args, {{"DISPLAY", ":55"}});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out.rfind(c.starts, 0), 0u) << run.out;
+    }
+    // The value of a Qt option is Qt's, whatever it looks like.
+    const ChildOutcome session = RunNorvale({"-session", "--help"}, {{"DISPLAY", ":55"}});
+    EXPECT_EQ(session.exitCode, 1);
+    EXPECT_EQ(session.out.find("Usage"), std::string::npos);
+}
+
+TEST(Program, ADisplayThatCannotBeOpenedIsToldAndTodayPrinted) {
+    struct Case {
+        const char* name;
+        Env env;
+        std::vector<std::string> args;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"DISPLAY=:55", {{"DISPLAY", ":55"}}, {}, "\":55\""},
+        {"DISPLAY=nowhere:0", {{"DISPLAY", "nowhere:0"}}, {}, "\"nowhere:0\""},
+        {"a Wayland display with no compositor",
+         {{"WAYLAND_DISPLAY", "norvale-test-none"}, {"QT_QPA_PLATFORM", "wayland"}},
+         {},
+         "\"norvale-test-none\""},
+        {"a bad QT_QPA_PLATFORM",
+         {{"DISPLAY", ":55"}, {"QT_QPA_PLATFORM", "nonsense"}},
+         {},
+         "\"nonsense\""},
+        {"-display nowhere:0", {{"DISPLAY", ":0"}}, {"-display", "nowhere:0"}, "\"nowhere:0\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ChildOutcome run = RunNorvale(c.args, c.env);
+        EXPECT_EQ(run.signal, 0) << "ended by a signal (an abort dumps core)";
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_NE(run.err.find("norvale: cannot open the display"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+        EXPECT_EQ(Lines(run.out), 3) << run.out;
+        EXPECT_NE(run.out.find("% illuminated\n"), std::string::npos) << run.out;
+    }
+}
+
+TEST(Program, PrintWithoutADisplayFailsWhenItCannotBeWritten) {
+    EXPECT_EQ(RunNorvale({}, {}).exitCode, 0);
+    const ChildOutcome full = RunNorvale({}, {}, "/dev/full");
+    EXPECT_EQ(full.exitCode, 1);
+}
+
+// "Now" in whole seconds: the clock is read right past 2262-04-11, where 64-bit
+// nanoseconds end, and past 9999, where the day is invalid.
+TEST(Program, TheClockHoldsPastTheYear2262) {
+    struct Case {
+        const char* seconds;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"9227692800", "Today: 01 Jun, Sunday\n"},     // 2262-06-01
+        {"10413792000", "Today: 01 Jan, Monday\n"},    // 2300-01-01
+        {"253402300800", "Today: Invalid DateTime\n"}, // 10000-01-01
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        const ChildOutcome run = RunNorvale({}, {{"LD_PRELOAD", NORVALE_FAKE_CLOCK_PATH},
+                                                 {"NORVALE_FAKE_UNIX_SECONDS", c.seconds}});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out.rfind(c.caption, 0), 0u) << run.out;
+    }
+}
+
+// A quit signal ends the window the way "Close" does, settings saved, and the
+// program then ends by that signal, as a shell expects.
+TEST(Program, QuitSignalsSaveTheSettingsAndEndByTheSignal) {
+    for (const int signo : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signo);
+        const TempFolder home("norvale-program");
+        Env env = BaseEnv(home.Path());
+        env.push_back({"DISPLAY", ":0"}); // a desktop, drawn offscreen
+        env.push_back({"QT_QPA_PLATFORM", "offscreen"});
+        ChildProcess child(NORVALE_PATH, {}, env);
+        const auto folder = home.Path() / "config" / "Norvale";
+        // The window makes its settings folder while it starts up.
+        for (int i = 0; i < 300 && !std::filesystem::exists(folder); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_TRUE(std::filesystem::exists(folder));
+        child.Signal(signo);
+        const ChildOutcome run = child.Wait();
+        EXPECT_EQ(run.signal, signo) << run.err;
+        EXPECT_EQ(std::filesystem::file_size(folder / "info.dat"), kSettingsFileSize);
+    }
+}
+
+} // namespace
+} // namespace norvale::test
