@@ -157,9 +157,11 @@ FileResult WriteInPlace(const LocatedFile& at, const struct stat& old,
                          !InjectedFault(SaveStep::Sync) && ::fsync(file.Get()) == 0;
     const int error = errno;
     if (!file.Close() || !written) {
-        return Failure(shown + " (written in place, its folder is read-only): " +
-                           std::strerror(written ? errno : error),
-                       written ? errno : error);
+        FileResult failed = Failure(shown + " (written in place, its folder is read-only): " +
+                                        std::strerror(written ? errno : error),
+                                    written ? errno : error);
+        failed.inPlace = true;
+        return failed;
     }
     return Success(true);
 }

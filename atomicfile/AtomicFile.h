@@ -61,7 +61,7 @@ FilePolicy OutputFilePolicy();
 struct FileResult {
     bool ok = false;
     bool refused = false; // a link or folder on the way may not be trusted
-    bool inPlace = false; // written over the file itself: its folder is read-only
+    bool inPlace = false; // the file itself was written: its folder is read-only
     int error = 0;        // errno of the failed call, or 0
     std::string message;  // why it failed, for one line of a message
 };

@@ -68,8 +68,8 @@ std::string TabLine(const DayLine& line) {
 std::string JsonLine(const DayLine& line) {
     const MoonDay& moon = line.moon;
     const std::string_view name = PhaseName(moon.phaseDay);
-    std::string out = "{";
-    out += "\"date\":" + JsonString(DateText(line.date));
+    std::string out = "{\"format\":1";
+    out += ",\"date\":" + JsonString(DateText(line.date));
     out += ",\"time\":" + JsonString(TimeText(line.time));
     out += ",\"phase_day\":" + std::to_string(moon.phaseDay);
     out += ",\"phase_name\":" + (name.empty() ? std::string("null") : JsonString(name));
@@ -78,6 +78,10 @@ std::string JsonLine(const DayLine& line) {
     out += ",\"illumination_percent\":" + JsonNumber(moon.illuminationPercent);
     out += ",\"illumination_text\":" + JsonString(moon.illuminationText);
     out += ",\"caption\":" + JsonString(moon.caption);
+    out += ",\"when\":";
+    out += moon.when == DayWhen::past     ? "\"past\""
+           : moon.when == DayWhen::future ? "\"future\""
+                                          : "\"today\"";
     out += "}\n";
     return out;
 }

@@ -2,14 +2,14 @@
 
 #include "picture/Panel.h"
 
+#include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QGuiApplication>
 
 namespace norvale::cli {
 
-bool WritePanelPngOffscreen(const std::string& path, const DateValue& date, bool northern,
-                            std::uint32_t starSeed) {
+std::optional<std::vector<std::uint8_t>> EncodePanelPng(const MoonDay& day, bool northern,
+                                                        std::uint32_t starSeed, int scale) {
     // The panel is drawn into an image, never shown, so the offscreen platform
     // is always enough. Choosing it before the application object exists also
     // keeps Qt from aborting when there is no display (or an unreachable one).
@@ -18,9 +18,13 @@ bool WritePanelPngOffscreen(const std::string& path, const DateValue& date, bool
     char* argv[] = {programName, nullptr};
     int argc = 1;
     const QGuiApplication app(argc, argv);
-    const QString fileName =
-        QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-    return WritePanelPng(fileName, MakeMoonDay(date, DateValue::Now()), northern, starSeed);
+    const QImage image = RenderPanelImage(PanelWidth, PanelHeight, day, northern, starSeed, scale);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        return std::nullopt;
+    }
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
 } // namespace norvale::cli

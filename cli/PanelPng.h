@@ -1,17 +1,16 @@
 #pragma once
 
-#include "core/DateValue.h"
+#include "core/MoonDay.h"
 
 #include <cstdint>
-#include <string>
+#include <optional>
+#include <vector>
 
 namespace norvale::cli {
 
-// Writes the 135 x 156 Moon panel to path (a file name in the local 8-bit
-// encoding) as a PNG. Starts a Qt GUI application on the offscreen platform
-// for the duration of the call, so it works without any display; false when
-// the image could not be written.
-bool WritePanelPngOffscreen(const std::string& path, const DateValue& date, bool northern,
-                            std::uint32_t starSeed);
+// The 135 x 156 Moon panel of day as PNG bytes, at scale 1 or 2 device pixels
+// per panel pixel; nullopt when it could not be made. Needs no display.
+std::optional<std::vector<std::uint8_t>> EncodePanelPng(const MoonDay& day, bool northern,
+                                                        std::uint32_t starSeed, int scale);
 
 } // namespace norvale::cli

@@ -1,10 +1,14 @@
 #include "cli/Run.h"
 
+#include "atomicfile/AtomicFile.h"
 #include "cli/Output.h"
 #include "core/Clock.h"
+#include "core/Texts.h"
 #include "options/Options.h"
+#include "shading/Shading.h"
 #include "version/Version.h"
 
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <variant>
@@ -49,15 +53,20 @@ DateValue ToDateValue(const Moment& moment) {
     return v;
 }
 
+int Fail(std::ostream& err, std::string_view message) {
+    err << "norvale-cli: " << message << '\n';
+    return 1;
+}
+
 void PrintDays(const Options& options, const Moment& start, std::ostream& out) {
-    const int count = options.days.value_or(1);
+    const DayRun run = DaysToPrint(options, start.date);
     // One reading of the clock for every caption of the run.
     const DateValue today = DateValue::Now();
-    for (int i = 0; i < count && out; ++i) {
-        const DayLine line = MakeDayLine(AddDays(start.date, i), start.time, today);
+    for (int i = 0; i < run.count && out; ++i) {
+        const DayLine line = MakeDayLine(AddDays(run.first, i * run.step), start.time, today);
         if (options.json) {
             out << JsonLine(line);
-        } else if (options.days) {
+        } else if (ListsDays(options)) {
             out << TabLine(line);
         } else {
             out << ShowLines(line);
@@ -65,14 +74,37 @@ void PrintDays(const Options& options, const Moment& start, std::ostream& out) {
     }
 }
 
-int Fail(std::ostream& err, std::string_view message) {
-    err << "norvale-cli: " << message << '\n';
-    return 1;
+// Writes the panel to the --png file, or to out for "-".
+int WritePng(const Options& options, const DateValue& date, std::ostream& out, std::ostream& err,
+             const PngEncoder& encodePng) {
+    // The star seed defaults to the current second, truncated to 32 bits.
+    const auto seed = options.seed.value_or(StarSeedOfSecond(CurrentUnixSeconds()));
+    const auto bytes = encodePng ? encodePng(MakeMoonDay(date, DateValue::Now()), !options.southern,
+                                             seed, options.scale)
+                                 : std::nullopt;
+    if (!bytes) {
+        return Fail(err, "cannot draw the Moon panel");
+    }
+    if (options.pngPath == "-") {
+        out.write(reinterpret_cast<const char*>(bytes->data()),
+                  static_cast<std::streamsize>(bytes->size()));
+        return 0; // a failed write is caught with every other write to out
+    }
+    const FileResult written = ReplaceFile(options.pngPath, *bytes, OutputFilePolicy());
+    if (written.ok) {
+        return 0;
+    }
+    std::string why = written.refused ? PrintableText(written.message)
+                                      : std::string(std::strerror(written.error));
+    if (written.inPlace) {
+        why = "its folder is read-only, so it was written in place and may be cut short: " + why;
+    }
+    return Fail(err, "cannot write " + Quoted(options.pngPath) + ": " + why);
 }
 
 // The show and --png actions, which need a date and time.
 int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
-                 const PngWriter& writePng) {
+                 const PngEncoder& encodePng) {
     const auto moment = ChosenMoment(options);
     if (!moment) {
         return Fail(err, "cannot read the current local date and time");
@@ -88,13 +120,7 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
         }
     }
     if (options.action == Action::png) {
-        // The star seed defaults to the current second, truncated to 32 bits.
-        const auto seed = options.seed.value_or(static_cast<std::uint32_t>(CurrentUnixSeconds()));
-        if (!writePng ||
-            !writePng(options.pngPath, ToDateValue(*moment), !options.southern, seed)) {
-            return Fail(err, "cannot write the PNG image to " + options.pngPath);
-        }
-        return 0;
+        return WritePng(options, ToDateValue(*moment), out, err, encodePng);
     }
     PrintDays(options, *moment, out);
     return 0;
@@ -103,7 +129,7 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
 } // namespace
 
 int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
-        const PngWriter& writePng) {
+        const PngEncoder& encodePng) {
     const ParseResult parsed = ParseOptions(args);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
         err << error->message << '\n';
@@ -123,7 +149,7 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         break;
     case Action::show:
     case Action::png:
-        status = RunForMoment(options, out, err, writePng);
+        status = RunForMoment(options, out, err, encodePng);
         break;
     }
     // A full disk or a closed pipe must not pass for success.
@@ -132,6 +158,10 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         return Fail(err, "cannot write to standard output");
     }
     return status;
+}
+
+bool NeedsFullProgram(const Options& options) {
+    return options.action == Action::png || options.action == Action::ics || options.json;
 }
 
 } // namespace norvale::cli

@@ -1,24 +1,34 @@
 #pragma once
 
-#include "core/DateValue.h"
+#include "core/MoonDay.h"
+#include "options/Options.h"
 
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <span>
-#include <string>
 #include <string_view>
+#include <vector>
 
 namespace norvale::cli {
 
-// Writes the Moon panel of date to path as a PNG; false when it could not.
-using PngWriter = std::function<bool(const std::string& path, const DateValue& date, bool northern,
-                                     std::uint32_t starSeed)>;
+// The Moon panel of a day as the bytes of a PNG image, at 1 or 2 device
+// pixels per panel pixel; nullopt when it could not be made.
+using PngEncoder = std::function<std::optional<std::vector<std::uint8_t>>(
+    const MoonDay& day, bool northern, std::uint32_t starSeed, int scale)>;
 
 // Runs norvale-cli with the arguments after the program name and returns the
 // exit status: 0 done, 1 failed (nothing usable written), 2 bad command line
-// (one line on err, nothing on out). Only --png calls writePng.
+// (one line on err, nothing on out). Only --png calls encodePng; the PNG goes
+// to its file through a temporary file and a rename, or to out for "-".
 int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
-        const PngWriter& writePng);
+        const PngEncoder& encodePng);
+
+// Whether a command line needs the full program (the PNG, the JSON lines and
+// the calendar): the plain text answers need nothing but the C and C++
+// run-time, and the program that prints them starts the full one for the
+// rest.
+bool NeedsFullProgram(const Options& options);
 
 } // namespace norvale::cli

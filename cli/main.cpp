@@ -1,12 +1,21 @@
-// norvale-cli: the Moon's phase for scripts and status bars.
-#include "cli/PanelPng.h"
+// norvale-cli: the Moon's phase for scripts and status bars. This program
+// prints the plain text answers itself, loading nothing but the C and C++
+// run-time; for a PNG, JSON lines or a calendar it starts the full program.
+#include "cli/FullProgram.h"
 #include "cli/Run.h"
+#include "options/Options.h"
 
 #include <iostream>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return norvale::cli::Run(args, std::cout, std::cerr, norvale::cli::WritePanelPngOffscreen);
+    const norvale::cli::ParseResult parsed = norvale::cli::ParseOptions(args);
+    if (const auto* options = std::get_if<norvale::cli::Options>(&parsed);
+        options != nullptr && norvale::cli::NeedsFullProgram(*options)) {
+        return norvale::cli::RunFullProgram(argv);
+    }
+    return norvale::cli::Run(args, std::cout, std::cerr, {});
 }

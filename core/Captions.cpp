@@ -42,10 +42,15 @@ std::string DateFormatPattern(int index, bool picker) {
     return picker ? row.picker : row.text;
 }
 
-std::string DayCaption(const DateValue& v, const DateValue& todayValue) {
+int CompareCalendarDays(const DateValue& v, const DateValue& todayValue) {
     const auto shown = CalendarDate(v);
     const auto today = CalendarDate(todayValue);
-    const char* prefix = shown == today ? "Today: " : shown > today ? "Future: " : "History: ";
+    return shown == today ? 0 : shown > today ? 1 : -1;
+}
+
+std::string DayCaption(const DateValue& v, const DateValue& todayValue) {
+    const int order = CompareCalendarDays(v, todayValue);
+    const char* prefix = order == 0 ? "Today: " : order > 0 ? "Future: " : "History: ";
     return prefix + v.Format("%d %b, %A");
 }
 

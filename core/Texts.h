@@ -15,8 +15,13 @@ namespace norvale {
 // otherwise; indexes outside 0-5 read row 5.
 std::string DateFormatPattern(int index, bool picker);
 
+// v's calendar day against today's: -1 before, 0 the same day, 1 after. A
+// value that cannot be split into a calendar day counts as coming before
+// every day (and two of them as the same day).
+int CompareCalendarDays(const DateValue& v, const DateValue& today);
+
 // "Today: 06 Dec, Sunday", "History: ..." or "Future: ...": v's calendar day
-// against today's. Only the calendar days of the two values are compared.
+// against today's.
 std::string DayCaption(const DateValue& v, const DateValue& today);
 // The same against the clock's today (DateValue::Now()).
 std::string DayCaption(const DateValue& v);

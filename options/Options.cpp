@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view Program = "norvale-cli: ";
 constexpr std::string_view RangeText = "from 1900-01-01 to 9999-01-01";
 
-enum class Id { date, time, days, json, png, southern, seed, ics, help, version };
+enum class Id { date, time, days, to, json, png, scale, southern, seed, ics, help, version };
 
 struct Spec {
     Id id;
@@ -22,12 +22,14 @@ struct Spec {
     std::string_view form; // the accepted form, quoted in errors
 };
 
-constexpr std::array<Spec, 10> Specs{{
+constexpr std::array<Spec, 12> Specs{{
     {Id::date, "--date", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
     {Id::time, "--time", true, "HH:MM or HH:MM:SS (00:00 to 23:59:59)"},
-    {Id::days, "--days", true, "a whole number from 1 to 36600"},
+    {Id::days, "--days", true, "a whole number from 1 to 36600, or -1 to -36600"},
+    {Id::to, "--to", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
     {Id::json, "--json", false, ""},
-    {Id::png, "--png", true, "a file name"},
+    {Id::png, "--png", true, "a file name, or - for standard output"},
+    {Id::scale, "--scale", true, "1 or 2"},
     {Id::southern, "--southern", false, ""},
     {Id::seed, "--seed", true, "a whole number from 0 to 4294967295"},
     {Id::ics, "--ics", true, "a year from 1900 to 9998"},
@@ -40,6 +42,8 @@ static_assert(static_cast<std::size_t>(Id::version) + 1 == Specs.size());
 const Spec* FindSpec(std::string_view name) {
     if (name == "-h") {
         name = "--help";
+    } else if (name == "-V") {
+        name = "--version";
     }
     for (const Spec& spec : Specs) {
         if (spec.name == name) {
@@ -56,18 +60,6 @@ std::string NameOf(Id id) {
         }
     }
     return {};
-}
-
-// Quotes a user-supplied text for an error line: at most 40 characters, and
-// anything that is not printable ASCII shown as '?', so the line stays one line.
-std::string Quoted(std::string_view text) {
-    constexpr std::size_t MaxShown = 40;
-    std::string out = "'" + PrintableText(text.substr(0, MaxShown));
-    if (text.size() > MaxShown) {
-        out += "...";
-    }
-    out += "'";
-    return out;
 }
 
 UsageError BadValue(const Spec& spec, std::string_view value) {
@@ -153,9 +145,24 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
             return BadValue(spec, value);
         }
         break;
-    case Id::days:
-        if (const auto n = NumberIn(value, 1, MaxDays)) {
-            options.days = static_cast<int>(*n);
+    case Id::days: {
+        const bool back = value.starts_with('-');
+        if (const auto n = NumberIn(back ? value.substr(1) : value, 1, MaxDays)) {
+            options.days = back ? -static_cast<int>(*n) : static_cast<int>(*n);
+        } else {
+            return BadValue(spec, value);
+        }
+        break;
+    }
+    case Id::to:
+        options.to = ParseDate(value);
+        if (!options.to || !InAllowedRange(*options.to)) {
+            return BadValue(spec, value);
+        }
+        break;
+    case Id::scale:
+        if (value == "1" || value == "2") {
+            options.scale = value == "2" ? 2 : 1;
         } else {
             return BadValue(spec, value);
         }
@@ -164,7 +171,9 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
         options.json = true;
         break;
     case Id::png:
-        if (value.empty()) {
+        // "-" is standard output; any other value that starts with '-' is
+        // an option forgotten after --png, never a file name.
+        if (value.empty() || (value.starts_with('-') && value != "-")) {
             return BadValue(spec, value);
         }
         options.pngPath = std::string(value);
@@ -201,8 +210,8 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
         return std::nullopt;
     }
     if (has(Id::ics)) {
-        for (const Id other :
-             {Id::date, Id::time, Id::days, Id::json, Id::png, Id::southern, Id::seed}) {
+        for (const Id other : {Id::date, Id::time, Id::days, Id::to, Id::json, Id::png, Id::scale,
+                               Id::southern, Id::seed}) {
             if (has(other)) {
                 return Message("--ics YEAR cannot be combined with " + NameOf(other));
             }
@@ -210,8 +219,11 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
         options.action = Action::ics;
         return std::nullopt;
     }
+    if (has(Id::days) && has(Id::to)) {
+        return Message("--days N cannot be combined with --to DATE");
+    }
     if (has(Id::png)) {
-        for (const Id other : {Id::days, Id::json}) {
+        for (const Id other : {Id::days, Id::to, Id::json}) {
             if (has(other)) {
                 return Message("--png FILE cannot be combined with " + NameOf(other));
             }
@@ -219,7 +231,7 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
         options.action = Action::png;
         return std::nullopt;
     }
-    for (const Id other : {Id::southern, Id::seed}) {
+    for (const Id other : {Id::southern, Id::seed, Id::scale}) {
         if (has(other)) {
             return Message(NameOf(other) + " only applies together with --png FILE");
         }
@@ -278,11 +290,40 @@ CivilDate AddDays(const CivilDate& date, int offset) {
 }
 
 std::optional<UsageError> CheckDaysRange(const CivilDate& start, int days) {
-    if (NotAfter(AddDays(start, days - 1), LastAllowedDay)) {
+    const CivilDate last = AddDays(start, days > 0 ? days - 1 : days + 1);
+    if (InAllowedRange(last)) {
         return std::nullopt;
     }
-    return Message("--days " + std::to_string(days) + " from " + DateText(start) +
-                   " runs past 9999-01-01; every day must lie " + std::string(RangeText));
+    return Message("--days " + std::to_string(days) + " from " + DateText(start) + " runs past " +
+                   (days > 0 ? "9999-01-01" : "1900-01-01") + "; every day must lie " +
+                   std::string(RangeText));
+}
+
+DayRun DaysToPrint(const Options& options, const CivilDate& start) {
+    if (options.days) {
+        const int n = *options.days;
+        return DayRun{start, n > 0 ? n : -n, n > 0 ? 1 : -1};
+    }
+    if (options.to) {
+        const auto span = (ToSysDays(*options.to) - ToSysDays(start)).count();
+        const auto count = static_cast<int>(span >= 0 ? span + 1 : 1 - span);
+        return DayRun{start, count, span >= 0 ? 1 : -1};
+    }
+    return DayRun{start, 1, 1};
+}
+
+bool ListsDays(const Options& options) {
+    return options.days.has_value() || options.to.has_value();
+}
+
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t MaxShown = 40;
+    std::string out = "'" + PrintableText(text.substr(0, MaxShown));
+    if (text.size() > MaxShown) {
+        out += "...";
+    }
+    out += "'";
+    return out;
 }
 
 std::string DateText(const CivilDate& date) {
@@ -300,7 +341,26 @@ bool InAllowedRange(const CivilDate& date) {
 ParseResult ParseOptions(std::span<const std::string_view> args) {
     Options options;
     std::array<bool, Specs.size()> seen{};
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!optionsEnded && args[i] == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // A word that is not an option is the date to show, as --date takes it.
+        if (optionsEnded || !args[i].starts_with('-')) {
+            bool& dated = seen[static_cast<std::size_t>(Id::date)];
+            if (dated) {
+                return Message("a second date " + Quoted(args[i]) + "; give one day to show");
+            }
+            dated = true;
+            options.date = ParseDate(args[i]);
+            if (!options.date || !InAllowedRange(*options.date)) {
+                return Message("the date must be YYYY-MM-DD, a day " + std::string(RangeText) +
+                               ", got " + Quoted(args[i]));
+            }
+            continue;
+        }
         std::string_view name = args[i];
         std::optional<std::string_view> value;
         if (const auto eq = name.find('=');
@@ -314,7 +374,9 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
         }
         bool& already = seen[static_cast<std::size_t>(spec->id)];
         if (already) {
-            return Message(std::string(spec->name) + " given more than once");
+            return Message(std::string(spec->name) +
+                           (spec->id == Id::date ? " (or a date alone)" : "") +
+                           " given more than once");
         }
         already = true;
         if (spec->takesValue && !value) {

@@ -39,17 +39,32 @@ enum class Action { show, help, version, png, ics };
 // What the command line asked for, already validated.
 struct Options {
     Action action = Action::show;
-    std::optional<CivilDate> date; // absent: today
+    std::optional<CivilDate> date; // --date or the date given alone; absent: today
     std::optional<TimeOfDay> time; // absent: the current time of day
-    std::optional<int> days;       // --days N; absent: the three-line output
+    // --days N: N days from the start date on; -N: the N days that end with
+    // it, newest first. Never 0.
+    std::optional<int> days;
+    std::optional<CivilDate> to; // --to DATE: from the start date to DATE, both included
     bool json = false;
-    std::string pngPath;
+    std::string pngPath; // "-": standard output
+    int scale = 1;       // --scale: 1 or 2 device pixels per panel pixel
     bool southern = false;
     std::optional<std::uint32_t> seed; // absent: the current second
     int icsYear = 0;
 
     friend bool operator==(const Options&, const Options&) = default;
 };
+
+// The days a run prints: count days from first, one step (+1 or -1) apart.
+struct DayRun {
+    CivilDate first;
+    int count = 1;
+    int step = 1;
+};
+// The days of --days or --to from start (a single day without either).
+DayRun DaysToPrint(const Options& options, const CivilDate& start);
+// The lines are tab lines (or JSON) rather than the three-line answer.
+bool ListsDays(const Options& options);
 
 // One line for stderr naming the option and the accepted form.
 struct UsageError {
@@ -70,8 +85,12 @@ std::optional<TimeOfDay> ParseTime(std::string_view text);
 // The day `offset` days after date (offset may be negative).
 CivilDate AddDays(const CivilDate& date, int offset);
 bool InAllowedRange(const CivilDate& date);
-// The error for --days N from start when its last day lies past 9999-01-01.
+// The error for --days N from start when a day lies outside the allowed range.
 std::optional<UsageError> CheckDaysRange(const CivilDate& start, int days);
+
+// A user's text for an error line: at most 40 characters, quoted, and every
+// byte that is not printable ASCII shown as '?'.
+std::string Quoted(std::string_view text);
 
 // "YYYY-MM-DD" and "HH:MM:SS".
 std::string DateText(const CivilDate& date);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,8 +55,9 @@ protected:
     // Runs the binary with a fixed zone and no display; `environment` is put
     // in front as extra `env` arguments (NAME=value or -u NAME).
     Outcome Launch(const std::vector<std::string_view>& args,
-                   const std::vector<std::string_view>& environment = {}) const {
-        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY TZ=UTC";
+                   const std::vector<std::string_view>& environment = {},
+                   const std::string& shellFirst = "") const {
+        std::string command = shellFirst + " exec env -u DISPLAY -u WAYLAND_DISPLAY TZ=UTC";
         for (const auto setting : environment) {
             command += ' ' + ShellWord(setting);
         }
@@ -165,6 +167,64 @@ TEST_F(CliProcess, PngShowsAThinLitCrescentOnTheRightWithoutADisplay) {
             .status,
         0);
     EXPECT_EQ(QImage(QString::fromStdString(again.string())), image);
+}
+
+mode_t ModeOf(const fs::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+// The PNG goes to exactly the bytes of the path given, through a temporary
+// file and a rename; a failure leaves the old file as it was and says why.
+TEST_F(CliProcess, PngFilesAreWrittenSafelyToExactlyThePathGiven) {
+    const std::vector<std::string_view> day = {"--date", "2002-01-16", "--time",
+                                               "12:00",  "--seed",     "1"};
+    auto png = [&](const std::string& path, const std::string& shellFirst = "") {
+        std::vector<std::string_view> args = day;
+        args.push_back("--png");
+        args.push_back(path);
+        return Launch(args, {}, shellFirst);
+    };
+    // Names are bytes: no decoding, no resource paths, no option look-alikes.
+    for (const std::string& name : {std::string("\xe9.png"), std::string(":moon.png")}) {
+        const Outcome r = png((m_dir / name).string());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "") << "nothing on stderr after a success";
+        EXPECT_TRUE(fs::exists(m_dir / name)) << name;
+    }
+    const Outcome toStdout = Launch({"--seed", "1", "--png", "-"});
+    EXPECT_EQ(toStdout.status, 0);
+    EXPECT_TRUE(toStdout.out.starts_with("\x89PNG\r\n\x1a\n"));
+
+    // A new file: 0666 less the umask.
+    EXPECT_EQ(png((m_dir / "new.png").string(), "umask 002;").status, 0);
+    EXPECT_EQ(ModeOf(m_dir / "new.png"), 0664u);
+    // An existing file keeps its mode without set-id bits; a link stays.
+    const fs::path target = m_dir / "target.png";
+    std::ofstream(target) << "old";
+    ::chmod(target.c_str(), 04640);
+    fs::create_symlink("target.png", m_dir / "link.png");
+    EXPECT_EQ(png((m_dir / "link.png").string()).status, 0);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "link.png"));
+    EXPECT_EQ(ModeOf(target), 0640u);
+    EXPECT_GT(fs::file_size(target), 1000u);
+
+    // A file-size limit: the write fails, the old file stays, no temporary.
+    const std::string before = ReadFile(target);
+    const Outcome limited = png(target.string(), "ulimit -f 1;");
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_NE(limited.err.find("File too large"), std::string::npos) << limited.err;
+    EXPECT_EQ(ReadFile(target), before);
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+    }
+
+    // The error quotes the path as one plain line and gives the reason.
+    const Outcome missing = png((m_dir / "no\x1b[2Jdir" / "m.png").string());
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err.find('\x1b'), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+    EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1) << missing.err;
 }
 
 TEST_F(CliProcess, PngIntoAMissingFolderFails) {

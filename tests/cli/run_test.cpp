@@ -27,7 +27,7 @@ struct Outcome {
     std::string err;
 };
 
-Outcome RunWith(const std::vector<std::string_view>& args, const PngWriter& png = {}) {
+Outcome RunWith(const std::vector<std::string_view>& args, const PngEncoder& png = {}) {
     std::ostringstream out;
     std::ostringstream err;
     Outcome outcome;
@@ -162,52 +162,61 @@ TEST_F(CliRun, WriteFailureOnStdoutIsNotSuccess) {
 }
 
 struct PngCall {
-    std::string path;
     DateValue date;
     bool northern = true;
     std::uint32_t seed = 0;
+    int scale = 0;
     int calls = 0;
 };
 
-PngWriter Recorder(PngCall& call, bool succeed = true) {
-    return [&call, succeed](const std::string& path, const DateValue& date, bool northern,
-                            std::uint32_t seed) {
-        call = PngCall{path, date, northern, seed, call.calls + 1};
-        return succeed;
+const std::vector<std::uint8_t> kFakePng = {0x89, 'P', 'N', 'G'};
+
+PngEncoder Recorder(PngCall& call, bool succeed = true) {
+    return [&call, succeed](const MoonDay& day, bool northern, std::uint32_t seed, int scale) {
+        call = PngCall{day.date, northern, seed, scale, call.calls + 1};
+        return succeed ? std::optional(kFakePng) : std::nullopt;
     };
 }
 
 TEST_F(CliRun, PngGetsTheChosenDateViewAndSeed) {
+    const test::TempFolder folder("norvale-cli-png");
+    const std::string path = (folder.Path() / "moon.png").string();
     PngCall call;
-    const Outcome r = RunWith({"--png", "moon.png", "--date", "2002-01-16", "--time", "12:00",
-                               "--seed", "1", "--southern"},
+    const Outcome r = RunWith({"--png", path, "--date", "2002-01-16", "--time", "12:00", "--seed",
+                               "1", "--southern", "--scale", "2"},
                               Recorder(call));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(call.calls, 1);
-    EXPECT_EQ(call.path, "moon.png");
+    EXPECT_EQ(test::ReadBytes(path), kFakePng);
     DateValue expected;
     expected.FromFields(2002, 1, 16, 12, 0, 0);
     EXPECT_EQ(call.date.value, expected.value);
     EXPECT_EQ(call.date.status, DateStatus::valid);
     EXPECT_FALSE(call.northern);
     EXPECT_EQ(call.seed, 1U);
+    EXPECT_EQ(call.scale, 2);
 }
 
 TEST_F(CliRun, PngSeedDefaultsToTheCurrentSecondIn32Bits) {
     const test::ScopedOverride clock(ClockSeam(),
                                      test::FixedClock((std::int64_t{1} << 32) + 1796558400));
     PngCall call;
-    EXPECT_EQ(RunWith({"--png", "moon.png"}, Recorder(call)).status, 0);
+    const Outcome r = RunWith({"--png", "-"}, Recorder(call));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, std::string(kFakePng.begin(), kFakePng.end())); // "-" is standard output
     EXPECT_EQ(call.seed, 1796558400U);
     EXPECT_TRUE(call.northern);
+    EXPECT_EQ(call.scale, 1);
 }
 
 TEST_F(CliRun, PngWriteFailureIsReported) {
     PngCall call;
-    const Outcome r = RunWith({"--png", "/no/such/dir/moon.png"}, Recorder(call, false));
+    const Outcome r = RunWith({"--png", "/no/such/dir/moon.png"}, Recorder(call));
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("/no/such/dir/moon.png"), std::string::npos);
+    EXPECT_NE(r.err.find("'/no/such/dir/moon.png': "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
+    EXPECT_EQ(RunWith({"--png", "-"}, Recorder(call, false)).status, 1);
 }
 
 TEST(CliIcs, WellFormedLinesAndThePrincipalDaysOfJanuary2002) {

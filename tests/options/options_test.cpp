@@ -84,6 +84,24 @@ TEST(CliOptions, AcceptsWellFormedCommandLines) {
              o.json = true;
          })},
         {{"-h"}, Make([](Options& o) { o.action = Action::help; })},
+        {{"-V"}, Make([](Options& o) { o.action = Action::version; })},
+        {{"2027-01-01"}, Make([](Options& o) {
+             o.date = CivilDate{2027, 1, 1};
+         })},
+        {{"--json", "--", "2027-01-01"}, Make([](Options& o) {
+             o.json = true;
+             o.date = CivilDate{2027, 1, 1};
+         })},
+        {{"2027-01-10", "--to", "2027-01-01"}, Make([](Options& o) {
+             o.date = CivilDate{2027, 1, 10};
+             o.to = CivilDate{2027, 1, 1};
+         })},
+        {{"--days", "-7"}, Make([](Options& o) { o.days = -7; })},
+        {{"--png", "-", "--scale", "2"}, Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "-";
+             o.scale = 2;
+         })},
         {{"--version"}, Make([](Options& o) { o.action = Action::version; })},
     };
     for (const GoodCase& c : cases) {
@@ -112,6 +130,33 @@ TEST(CliOptions, RejectsBadCommandLinesWithOneLineNamingTheOption) {
         EXPECT_TRUE(message.starts_with("norvale-cli: ")) << message;
         EXPECT_NE(message.find(c.mustName), std::string::npos) << message;
         EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    }
+}
+
+// --days and --to list days in either direction, newest first going back.
+TEST(CliOptions, DaysAndToListTheDaysAskedFor) {
+    struct Case {
+        std::vector<std::string_view> args;
+        CivilDate first;
+        int count;
+        int step;
+    };
+    const Case cases[] = {
+        {{"2027-01-10"}, {2027, 1, 10}, 1, 1},
+        {{"2027-01-10", "--days", "3"}, {2027, 1, 10}, 3, 1},
+        {{"2027-01-10", "--days", "-7"}, {2027, 1, 10}, 7, -1},
+        {{"2027-01-10", "--to", "2027-01-01"}, {2027, 1, 10}, 10, -1},
+        {{"2027-01-10", "--to", "2027-03-01"}, {2027, 1, 10}, 51, 1},
+        {{"2027-01-10", "--to", "2027-01-10"}, {2027, 1, 10}, 1, 1},
+    };
+    for (const Case& c : cases) {
+        const ParseResult result = Parse(c.args);
+        ASSERT_TRUE(std::holds_alternative<Options>(result));
+        const Options& options = std::get<Options>(result);
+        const DayRun run = DaysToPrint(options, *options.date);
+        EXPECT_EQ(run.first, c.first);
+        EXPECT_EQ(run.count, c.count);
+        EXPECT_EQ(run.step, c.step);
     }
 }
 

@@ -1,0 +1,18 @@
+// norvale-cli-full: every answer of norvale-cli, the PNG panel, the JSON
+// lines and the calendar included. norvale-cli starts it with its own
+// arguments when they ask for more than plain text.
+#include "cli/PanelPng.h"
+#include "cli/Run.h"
+
+#include <csignal>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+int main(int argc, char** argv) {
+    // A file-size limit makes a write fail (and the old file stay) instead
+    // of killing the program half way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return norvale::cli::Run(args, std::cout, std::cerr, norvale::cli::EncodePanelPng);
+}
