@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""norvale-cli against the tools people compare it with, whole process.
+
+    cli_vs_tools.py NORVALE_CLI [RUNS]
+
+Runs each pair of programs RUNS times (default 41), alternating them run by
+run so that a busy machine slows both alike, checks that every run succeeded
+(exit status 0 and its output present), and prints the median wall time and
+the median peak resident memory (the kernel's ru_maxrss of the finished
+process, as GNU time's %M) of each, with the goals:
+
+- the plain text answer: at most 2 x the time of bsdgames' pom, at most pom's
+  memory + 2 MiB;
+- --png: at most 2 x the time of `pngphoon -w 1024 -h 768` (the smallest
+  size at which pngphoon draws a Moon).
+
+Exit status 0 when every goal holds, 1 when one does not, 2 when a program
+is missing or a run failed.
+"""
+
+import os
+import statistics
+import sys
+import tempfile
+import time
+
+POM = "/usr/games/pom"
+PNGPHOON = "/usr/bin/pngphoon"
+
+
+GNU_TIME = "/usr/bin/time"
+
+
+def peak_memory_kib(argv):
+    """The peak resident memory of argv, as GNU time's %M reports it.
+
+    Measured apart from the timed runs: a child forked from this Python
+    process would count the interpreter's pages in its own peak."""
+    devnull = os.open(os.devnull, os.O_WRONLY)
+    with tempfile.NamedTemporaryFile("r") as report:
+        pid = os.posix_spawn(GNU_TIME, [GNU_TIME, "-f", "%M", "-o", report.name] + argv,
+                             os.environ,
+                             file_actions=[(os.POSIX_SPAWN_DUP2, devnull, 1),
+                                           (os.POSIX_SPAWN_DUP2, devnull, 2)])
+        os.waitpid(pid, 0)
+        os.close(devnull)
+        return int(report.read().split()[-1])
+
+
+def run_once(argv, output_file=None):
+    """Runs argv with stdout to a file; returns (seconds, peak KiB, ok)."""
+    devnull = os.open(os.devnull, os.O_WRONLY)
+    out_fd = devnull
+    captured = None
+    if output_file is None:
+        captured = tempfile.TemporaryFile()
+        out_fd = captured.fileno()
+    start = time.perf_counter()
+    pid = os.posix_spawn(argv[0], argv, os.environ,
+                         file_actions=[(os.POSIX_SPAWN_DUP2, out_fd, 1),
+                                       (os.POSIX_SPAWN_DUP2, devnull, 2)])
+    _, status = os.waitpid(pid, 0)
+    seconds = time.perf_counter() - start
+    os.close(devnull)
+    ok = os.waitstatus_to_exitcode(status) == 0
+    if captured is not None:
+        captured.seek(0)
+        ok = ok and len(captured.read()) > 0
+        captured.close()
+    else:
+        ok = ok and os.path.getsize(output_file) > 0
+        os.unlink(output_file)
+    peak = peak_memory_kib(argv)
+    if output_file is not None and os.path.exists(output_file):
+        os.unlink(output_file)
+    return seconds, peak, ok
+
+
+def compare(name, ours, theirs, runs, time_goal, memory_goal_kib=None):
+    """Alternates the two commands; returns True when the goals hold."""
+    samples = {"ours": [], "theirs": []}
+    for i in range(runs):
+        order = [("ours", ours), ("theirs", theirs)]
+        if i % 2:
+            order.reverse()
+        for label, (argv, output) in order:
+            seconds, rss, ok = run_once(argv, output)
+            if not ok:
+                print(f"{name}: a run of {' '.join(argv)} failed", file=sys.stderr)
+                sys.exit(2)
+            samples[label].append((seconds, rss))
+    ours_ms = statistics.median(s for s, _ in samples["ours"]) * 1000
+    theirs_ms = statistics.median(s for s, _ in samples["theirs"]) * 1000
+    ours_mib = statistics.median(r for _, r in samples["ours"]) / 1024
+    theirs_mib = statistics.median(r for _, r in samples["theirs"]) / 1024
+    ratio = ours_ms / theirs_ms
+    passed = ratio <= time_goal
+    line = (f"{name}: norvale-cli {ours_ms:.2f} ms {ours_mib:.1f} MiB, "
+            f"{os.path.basename(theirs[0][0])} {theirs_ms:.2f} ms {theirs_mib:.1f} MiB; "
+            f"time {ratio:.2f}x (goal <= {time_goal}x)")
+    if memory_goal_kib is not None:
+        extra = ours_mib - theirs_mib
+        passed = passed and extra * 1024 <= memory_goal_kib
+        line += f", memory {extra:+.1f} MiB (goal <= +{memory_goal_kib / 1024:.0f} MiB)"
+    print(line + (" PASS" if passed else " FAIL"))
+    return passed
+
+
+def main():
+    if len(sys.argv) not in (2, 3):
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    cli = os.path.abspath(sys.argv[1])
+    runs = int(sys.argv[2]) if len(sys.argv) == 3 else 41
+    for tool in (cli, POM, PNGPHOON, GNU_TIME):
+        if not os.access(tool, os.X_OK):
+            print(f"missing {tool} (Debian: bsdgames, pngphoon, time)", file=sys.stderr)
+            return 2
+    os.environ.setdefault("TZ", "UTC")
+    folder = tempfile.mkdtemp(prefix="norvale-bench-")
+    ours_png = os.path.join(folder, "norvale.png")
+    theirs_png = os.path.join(folder, "pngphoon.png")
+    results = [
+        compare("text answer", ([cli], None), ([POM], None), runs, 2.0, 2048),
+        compare("png", ([cli, "--seed", "1", "--png", ours_png], ours_png),
+                ([PNGPHOON, "-w", "1024", "-h", "768", "-q", "-f", theirs_png], theirs_png),
+                runs, 2.0),
+    ]
+    os.rmdir(folder)
+    return 0 if all(results) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
