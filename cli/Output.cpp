@@ -65,7 +65,7 @@ std::string TabLine(const DayLine& line) {
            '\t' + moon.ageText + '\t' + moon.illuminationText + '\t' + moon.caption + '\n';
 }
 
-std::string JsonLine(const DayLine& line) {
+std::string JsonLine(const DayLine& line, const std::string& sky) {
     const MoonDay& moon = line.moon;
     const std::string_view name = PhaseName(moon.phaseDay);
     std::string out = "{\"format\":1";
@@ -82,6 +82,9 @@ std::string JsonLine(const DayLine& line) {
     out += moon.when == DayWhen::past     ? "\"past\""
            : moon.when == DayWhen::future ? "\"future\""
                                           : "\"today\"";
+    if (!sky.empty()) {
+        out += ",\"sky\":" + sky;
+    }
     out += "}\n";
     return out;
 }

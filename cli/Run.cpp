@@ -2,6 +2,7 @@
 
 #include "atomicfile/AtomicFile.h"
 #include "cli/Output.h"
+#include "cli/SkyAnswers.h"
 #include "core/Clock.h"
 #include "core/Texts.h"
 #include "options/Options.h"
@@ -15,6 +16,8 @@
 
 namespace norvale::cli {
 namespace {
+
+constexpr int kPhasesDays = 30;
 
 struct Moment {
     CivilDate date;
@@ -58,14 +61,15 @@ int Fail(std::ostream& err, std::string_view message) {
     return 1;
 }
 
-void PrintDays(const Options& options, const Moment& start, std::ostream& out) {
+void PrintDays(const Options& options, const Moment& start, std::ostream& out, SkyAnswers* sky) {
     const DayRun run = DaysToPrint(options, start.date);
     // One reading of the clock for every caption of the run.
     const DateValue today = DateValue::Now();
     for (int i = 0; i < run.count && out; ++i) {
         const DayLine line = MakeDayLine(AddDays(run.first, i * run.step), start.time, today);
         if (options.json) {
-            out << JsonLine(line);
+            out << (sky != nullptr ? JsonLine(line, sky->JsonOf(line.date, line.time))
+                                   : JsonLine(line));
         } else if (ListsDays(options)) {
             out << TabLine(line);
         } else {
@@ -103,8 +107,28 @@ int WritePng(const Options& options, const DateValue& date, std::ostream& out, s
 }
 
 // The show and --png actions, which need a date and time.
+// The true sky's answers, which need its years.
+int RunSky(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
+           SkyAnswers* sky) {
+    if (sky == nullptr) {
+        return Fail(err, "this program has no true-sky figures");
+    }
+    // Without --days or --to, --phases covers 30 days: about one lunation,
+    // so each principal phase comes once.
+    const DayRun days = ListsDays(options) ? DaysToPrint(options, moment.date)
+                                           : DayRun{moment.date, kPhasesDays, 1};
+    const bool done = options.action == Action::sky
+                          ? sky->PrintFigures(moment.date, moment.time, out)
+                          : sky->PrintPhases(days, out);
+    if (!done) {
+        return Fail(err,
+                    "the true sky's figures are given for the years " + sky->YearsText() + " only");
+    }
+    return 0;
+}
+
 int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
-                 const PngEncoder& encodePng) {
+                 const FullServices& services) {
     const auto moment = ChosenMoment(options);
     if (!moment) {
         return Fail(err, "cannot read the current local date and time");
@@ -120,16 +144,34 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
         }
     }
     if (options.action == Action::png) {
-        return WritePng(options, ToDateValue(*moment), out, err, encodePng);
+        return WritePng(options, ToDateValue(*moment), out, err, services.encodePng);
     }
-    PrintDays(options, *moment, out);
+    if (options.action == Action::sky || options.action == Action::phases) {
+        return RunSky(options, *moment, out, err, services.sky);
+    }
+    PrintDays(options, *moment, out, services.sky);
+    return 0;
+}
+
+// --ics: the true instants, or the model's phase days with --calendar-days.
+int RunCalendar(const Options& options, std::ostream& out, std::ostream& err, SkyAnswers* sky) {
+    if (options.calendarDays) {
+        out << IcsCalendar(options.icsYear);
+        return 0;
+    }
+    if (sky == nullptr || !sky->WriteCalendar(options.icsYear, out)) {
+        return Fail(err, "the true phase instants are given for the years " +
+                             (sky != nullptr ? sky->YearsText() : std::string("1800 to 2200")) +
+                             " only; --ics " + std::to_string(options.icsYear) +
+                             " --calendar-days gives the calendar's phase days");
+    }
     return 0;
 }
 
 } // namespace
 
 int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
-        const PngEncoder& encodePng) {
+        const FullServices& services) {
     const ParseResult parsed = ParseOptions(args);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
         err << error->message << '\n';
@@ -145,11 +187,13 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
         out << "norvale-cli " << kVersion << '\n';
         break;
     case Action::ics:
-        out << IcsCalendar(options.icsYear);
+        status = RunCalendar(options, out, err, services.sky);
         break;
     case Action::show:
     case Action::png:
-        status = RunForMoment(options, out, err, encodePng);
+    case Action::sky:
+    case Action::phases:
+        status = RunForMoment(options, out, err, services);
         break;
     }
     // A full disk or a closed pipe must not pass for success.
@@ -161,7 +205,8 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
 }
 
 bool NeedsFullProgram(const Options& options) {
-    return options.action == Action::png || options.action == Action::ics || options.json;
+    return options.action == Action::png || options.action == Action::ics ||
+           options.action == Action::sky || options.action == Action::phases || options.json;
 }
 
 } // namespace norvale::cli

@@ -18,12 +18,20 @@ namespace norvale::cli {
 using PngEncoder = std::function<std::optional<std::vector<std::uint8_t>>(
     const MoonDay& day, bool northern, std::uint32_t starSeed, int scale)>;
 
+class SkyAnswers;
+
+// What only the full program can do; the plain text program has neither.
+struct FullServices {
+    PngEncoder encodePng;      // --png
+    SkyAnswers* sky = nullptr; // the JSON lines' "sky", --sky, --phases, --ics
+};
+
 // Runs norvale-cli with the arguments after the program name and returns the
 // exit status: 0 done, 1 failed (nothing usable written), 2 bad command line
-// (one line on err, nothing on out). Only --png calls encodePng; the PNG goes
-// to its file through a temporary file and a rename, or to out for "-".
+// (one line on err, nothing on out). The PNG goes to its file through a
+// temporary file and a rename, or to out for "-".
 int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
-        const PngEncoder& encodePng);
+        const FullServices& services);
 
 // Whether a command line needs the full program (the PNG, the JSON lines and
 // the calendar): the plain text answers need nothing but the C and C++

@@ -3,6 +3,7 @@
 // arguments when they ask for more than plain text.
 #include "cli/PanelPng.h"
 #include "cli/Run.h"
+#include "cli/SkyAnswers.h"
 
 #include <csignal>
 #include <iostream>
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
     // of killing the program half way.
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return norvale::cli::Run(args, std::cout, std::cerr, norvale::cli::EncodePanelPng);
+    const auto sky = norvale::cli::MakeSkyAnswers();
+    return norvale::cli::Run(args, std::cout, std::cerr, {norvale::cli::EncodePanelPng, sky.get()});
 }

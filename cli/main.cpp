@@ -17,5 +17,5 @@ int main(int argc, char** argv) {
         options != nullptr && norvale::cli::NeedsFullProgram(*options)) {
         return norvale::cli::RunFullProgram(argv);
     }
-    return norvale::cli::Run(args, std::cout, std::cerr, {});
+    return norvale::cli::Run(args, std::cout, std::cerr, norvale::cli::FullServices{});
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <initializer_list>
 #include <limits>
 
 namespace norvale::cli {
@@ -13,7 +14,23 @@ namespace {
 constexpr std::string_view Program = "norvale-cli: ";
 constexpr std::string_view RangeText = "from 1900-01-01 to 9999-01-01";
 
-enum class Id { date, time, days, to, json, png, scale, southern, seed, ics, help, version };
+enum class Id {
+    date,
+    time,
+    days,
+    to,
+    json,
+    sky,
+    phases,
+    png,
+    scale,
+    southern,
+    seed,
+    ics,
+    calendarDays,
+    help,
+    version
+};
 
 struct Spec {
     Id id;
@@ -22,17 +39,20 @@ struct Spec {
     std::string_view form; // the accepted form, quoted in errors
 };
 
-constexpr std::array<Spec, 12> Specs{{
+constexpr std::array<Spec, 15> Specs{{
     {Id::date, "--date", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
     {Id::time, "--time", true, "HH:MM or HH:MM:SS (00:00 to 23:59:59)"},
     {Id::days, "--days", true, "a whole number from 1 to 36600, or -1 to -36600"},
     {Id::to, "--to", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
     {Id::json, "--json", false, ""},
+    {Id::sky, "--sky", false, ""},
+    {Id::phases, "--phases", false, ""},
     {Id::png, "--png", true, "a file name, or - for standard output"},
     {Id::scale, "--scale", true, "1 or 2"},
     {Id::southern, "--southern", false, ""},
     {Id::seed, "--seed", true, "a whole number from 0 to 4294967295"},
-    {Id::ics, "--ics", true, "a year from 1900 to 9998"},
+    {Id::ics, "--ics", true, "a year from 1800 to 9998"},
+    {Id::calendarDays, "--calendar-days", false, ""},
     {Id::help, "--help", false, ""},
     {Id::version, "--version", false, ""},
 }};
@@ -195,6 +215,11 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
             return BadValue(spec, value);
         }
         break;
+    case Id::calendarDays:
+        options.calendarDays = true;
+        break;
+    case Id::sky:
+    case Id::phases:
     case Id::help:
     case Id::version:
         break;
@@ -209,18 +234,45 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
         options.action = has(Id::help) ? Action::help : Action::version;
         return std::nullopt;
     }
+    if (has(Id::calendarDays) && !has(Id::ics)) {
+        return Message("--calendar-days only applies together with --ics YEAR");
+    }
     if (has(Id::ics)) {
-        for (const Id other : {Id::date, Id::time, Id::days, Id::to, Id::json, Id::png, Id::scale,
-                               Id::southern, Id::seed}) {
+        for (const Id other : {Id::date, Id::time, Id::days, Id::to, Id::json, Id::sky, Id::phases,
+                               Id::png, Id::scale, Id::southern, Id::seed}) {
             if (has(other)) {
                 return Message("--ics YEAR cannot be combined with " + NameOf(other));
             }
+        }
+        if (options.calendarDays && options.icsYear < FirstCalendarDaysYear) {
+            return Message("--ics YEAR --calendar-days needs a year from 1900 to 9998, got " +
+                           std::to_string(options.icsYear));
         }
         options.action = Action::ics;
         return std::nullopt;
     }
     if (has(Id::days) && has(Id::to)) {
         return Message("--days N cannot be combined with --to DATE");
+    }
+    if (has(Id::sky) || has(Id::phases)) {
+        const Id mode = has(Id::sky) ? Id::sky : Id::phases;
+        const std::initializer_list<Id> others =
+            mode == Id::sky
+                ? std::initializer_list<Id>{Id::phases, Id::days,  Id::to,       Id::json,
+                                            Id::png,    Id::scale, Id::southern, Id::seed}
+                : std::initializer_list<Id>{Id::json, Id::png, Id::scale, Id::southern, Id::seed};
+        for (const Id other : others) {
+            if (has(other)) {
+                return Message(NameOf(mode) + " cannot be combined with " + NameOf(other));
+            }
+        }
+        if (options.days && options.date) {
+            if (auto error = CheckDaysRange(*options.date, *options.days)) {
+                return error;
+            }
+        }
+        options.action = mode == Id::sky ? Action::sky : Action::phases;
+        return std::nullopt;
     }
     if (has(Id::png)) {
         for (const Id other : {Id::days, Id::to, Id::json}) {
@@ -399,29 +451,49 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
 }
 
 std::string HelpText() {
-    return "Usage: norvale-cli [--date YYYY-MM-DD] [--time HH:MM[:SS]] [--days N] [--json]\n"
-           "       norvale-cli [--date YYYY-MM-DD] [--time HH:MM[:SS]] --png FILE\n"
+    return "Usage: norvale-cli [DATE] [--date DATE] [--time HH:MM[:SS]]\n"
+           "                   [--days N | --days -N | --to DATE] [--json]\n"
+           "       norvale-cli [DATE] [--time HH:MM[:SS]] --sky\n"
+           "       norvale-cli [DATE] [--days N | --days -N | --to DATE] --phases\n"
+           "       norvale-cli [DATE] [--time HH:MM[:SS]] --png FILE|- [--scale 1|2]\n"
            "                   [--southern] [--seed N]\n"
-           "       norvale-cli --ics YEAR\n"
+           "       norvale-cli --ics YEAR [--calendar-days]\n"
            "\n"
            "Prints the Moon's phase for a day: the caption, the age with the phase name\n"
-           "and the illuminated percentage, exactly as the Norvale window shows them.\n"
+           "and the illuminated percentage, exactly as the Norvale window shows them\n"
+           "(its calendar model), and the true sky beside it.\n"
            "\n"
-           "  --date YYYY-MM-DD  the day to show (default: today); 1900-01-01 to 9999-01-01\n"
+           "  DATE, --date DATE  the day to show, YYYY-MM-DD (default: today);\n"
+           "                     1900-01-01 to 9999-01-01\n"
            "  --time HH:MM[:SS]  the time of day (default: the current local time of day)\n"
-           "  --days N           N consecutive days (1 to 36600), one tab-separated line each:\n"
-           "                     date and time, phase day, age, illumination, caption\n"
-           "  --json             JSON Lines instead: one object per day\n"
-           "  --png FILE         write the 135x156 Moon panel as a PNG image\n"
+           "  --days N           N days from DATE on (1 to 36600), one tab-separated line\n"
+           "                     each: date and time, phase day, age, illumination, caption\n"
+           "  --days -N          the N days that end with DATE, newest first\n"
+           "  --to DATE2         every day from DATE to DATE2, both included, in either\n"
+           "                     direction (newest first when DATE2 comes before DATE)\n"
+           "  --json             JSON Lines instead: one object per day, with the true\n"
+           "                     sky's figures in \"sky\" (null outside 1800 to 2200)\n"
+           "  --sky              the true sky at the instant: illuminated share, age,\n"
+           "                     the last new moon and the next principal phases in local\n"
+           "                     time, distance and lunation number\n"
+           "  --phases           the true principal phases over the days (without --days\n"
+           "                     or --to: 30 days from DATE), one line each\n"
+           "  --png FILE         write the 135x156 Moon panel as a PNG image; - writes it\n"
+           "                     to standard output\n"
+           "  --scale 1|2        with --png: device pixels per panel pixel (default 1)\n"
            "  --southern         with --png: the Southern hemisphere view\n"
            "  --seed N           with --png: the star seed (default: the current second)\n"
-           "  --ics YEAR         an iCalendar file of the year's principal phases (1900 to\n"
-           "                     9998) on standard output\n"
-           "  --help             this text\n"
-           "  --version          the version\n"
+           "  --ics YEAR         an iCalendar file of the year's true principal phases\n"
+           "                     (timed events in UTC, 1800 to 2200) on standard output\n"
+           "  --calendar-days    with --ics: all-day events on the calendar model's phase\n"
+           "                     days instead (1900 to 9998)\n"
+           "  --                 every argument after it is the date\n"
+           "  -h, --help         this text\n"
+           "  -V, --version      the version\n"
            "\n"
-           "The local time zone comes from TZ. Exit status: 0 success, 1 failure,\n"
-           "2 bad command line.\n";
+           "The local time zone comes from TZ. Exit status: 0 success; 1 failure (the PNG\n"
+           "or standard output could not be written, the clock cannot be read as a local\n"
+           "time, or the true sky was asked for outside 1800 to 2200); 2 bad command line.\n";
 }
 
 } // namespace norvale::cli

@@ -30,11 +30,14 @@ struct TimeOfDay {
 inline constexpr CivilDate FirstAllowedDay{1900, 1, 1};
 inline constexpr CivilDate LastAllowedDay{9999, 1, 1};
 inline constexpr int MaxDays = 36600;
-// Calendar years --ics accepts: every event and its end date stay in range.
-inline constexpr int FirstIcsYear = 1900;
+// Calendar years --ics accepts: every event and its end date stay in range
+// (from 1900 with --calendar-days; the true sky's years are narrower and are
+// checked when the calendar is made).
+inline constexpr int FirstIcsYear = 1800;
+inline constexpr int FirstCalendarDaysYear = 1900;
 inline constexpr int LastIcsYear = 9998;
 
-enum class Action { show, help, version, png, ics };
+enum class Action { show, help, version, png, ics, sky, phases };
 
 // What the command line asked for, already validated.
 struct Options {
@@ -51,6 +54,7 @@ struct Options {
     bool southern = false;
     std::optional<std::uint32_t> seed; // absent: the current second
     int icsYear = 0;
+    bool calendarDays = false; // --ics with the model's phase days, not the true instants
 
     friend bool operator==(const Options&, const Options&) = default;
 };

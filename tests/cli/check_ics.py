@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks `norvale-cli --ics YEAR` with a real iCalendar parser.
+"""Checks `norvale-cli --ics YEAR --calendar-days` with a real iCalendar parser.
 
 The events must be exactly the days of YEAR whose phase day (as reported by
 `norvale-cli --days ... --json`) is 0, 7, 14 or 21, each an all-day event with
@@ -37,9 +37,9 @@ def expected_events(binary, year):
 def main():
     binary = sys.argv[1]
     year = int(sys.argv[2]) if len(sys.argv) > 2 else 2027
-    first = run(binary, "--ics", str(year))
+    first = run(binary, "--ics", str(year), "--calendar-days")
     failures = []
-    if run(binary, "--ics", str(year), tz="Pacific/Kiritimati") != first:
+    if run(binary, "--ics", str(year), "--calendar-days", tz="Pacific/Kiritimati") != first:
         failures.append("output differs between runs (or time zones)")
     if first.replace(b"\r\n", b"").find(b"\n") >= 0:
         failures.append("a line does not end in CRLF")

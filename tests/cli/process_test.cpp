@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -110,6 +111,35 @@ TEST_F(CliProcess, EveryBadInputExitsTwoWithNothingOnStdout) {
         ASSERT_FALSE(r.err.empty());
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         EXPECT_NE(r.err.find(c.mustName), std::string::npos) << r.err;
+    }
+}
+
+// The plain text answers start fast because their program loads nothing but
+// the C and C++ run-time: no Qt, no font or image libraries, no astronomy.
+TEST_F(CliProcess, ThePlainTextProgramNeedsOnlyTheRunTime) {
+    const std::string command = "readelf -d " + ShellWord(NORVALE_CLI_PATH);
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string dynamic;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        dynamic.append(buffer, n);
+    }
+    ASSERT_EQ(::pclose(pipe), 0);
+    std::vector<std::string> needed;
+    for (std::size_t at = 0; (at = dynamic.find("Shared library: [", at)) != std::string::npos;) {
+        at += 17;
+        needed.push_back(dynamic.substr(at, dynamic.find(']', at) - at));
+    }
+    const std::vector<std::string> runTime = {"libstdc++.so.6", "libm.so.6", "libgcc_s.so.1",
+                                              "libc.so.6"};
+    ASSERT_FALSE(needed.empty()) << dynamic;
+    for (const std::string& library : needed) {
+        // The sanitizer build adds its own run-times.
+        if (library.starts_with("libasan") || library.starts_with("libubsan")) {
+            continue;
+        }
+        EXPECT_NE(std::find(runTime.begin(), runTime.end(), library), runTime.end()) << library;
     }
 }
 

@@ -1,6 +1,7 @@
 // norvale-cli driven in-process with a fixed clock (the tests run with TZ=UTC).
 #include "cli/Output.h"
 #include "cli/Run.h"
+#include "cli/SkyAnswers.h"
 #include "core/Clock.h"
 #include "core/DateValue.h"
 #include "tests/support/TestSupport.h"
@@ -31,7 +32,7 @@ Outcome RunWith(const std::vector<std::string_view>& args, const PngEncoder& png
     std::ostringstream out;
     std::ostringstream err;
     Outcome outcome;
-    outcome.status = cli::Run(args, out, err, png);
+    outcome.status = cli::Run(args, out, err, FullServices{png, nullptr});
     outcome.out = out.str();
     outcome.err = err.str();
     return outcome;
@@ -114,12 +115,13 @@ TEST_F(CliRun, DaysCrossYearEndsAndKeepTheTimeOfDay) {
 TEST_F(CliRun, JsonLinesHoldExactlyTheAgreedKeys) {
     const Outcome r = RunWith({"--json", "--date", "2002-01-20", "--time", "16:29:00"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "{\"date\":\"2002-01-20\",\"time\":\"16:29:00\",\"phase_day\":7,"
+    // "format" stays 1 while keys are only added; "when" saves parsing the caption.
+    EXPECT_EQ(r.out, "{\"format\":1,\"date\":\"2002-01-20\",\"time\":\"16:29:00\",\"phase_day\":7,"
                      "\"phase_name\":\"First Quarter\",\"age_days\":7.125,"
                      "\"age_text\":\"7.13 day, First Quarter\","
                      "\"illumination_percent\":48.255048350034606,"
                      "\"illumination_text\":\"48.3% illuminated\","
-                     "\"caption\":\"History: 20 Jan, Sunday\"}\n");
+                     "\"caption\":\"History: 20 Jan, Sunday\",\"when\":\"past\"}\n");
 
     const auto lines = SplitLines(
         RunWith({"--json", "--date", "2002-01-12", "--time", "14:28:59", "--days", "2"}).out);
@@ -157,7 +159,7 @@ TEST_F(CliRun, WriteFailureOnStdoutIsNotSuccess) {
     std::ostringstream out;
     out.setstate(std::ios::badbit);
     std::ostringstream err;
-    EXPECT_EQ(cli::Run(std::vector<std::string_view>{"--days", "3"}, out, err, {}), 1);
+    EXPECT_EQ(cli::Run(std::vector<std::string_view>{"--days", "3"}, out, err, FullServices{}), 1);
     EXPECT_NE(err.str().find("cannot write"), std::string::npos);
 }
 
@@ -217,6 +219,66 @@ TEST_F(CliRun, PngWriteFailureIsReported) {
     EXPECT_NE(r.err.find("'/no/such/dir/moon.png': "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
     EXPECT_EQ(RunWith({"--png", "-"}, Recorder(call, false)).status, 1);
+}
+
+// The JSON lines' true sky: exactly its keys, null outside its years, and the
+// local date and time turned into an instant by the zone's rules (a time in
+// the spring gap moves forward by the gap, a repeated autumn time is its
+// first occurrence).
+TEST_F(CliRun, JsonLinesCarryTheTrueSkyAtTheLinesInstant) {
+    const auto sky = MakeSkyAnswers();
+    auto json = [&sky](const std::vector<std::string_view>& args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(cli::Run(args, out, err, FullServices{{}, sky.get()}), 0) << err.str();
+        const std::string line = out.str();
+        const auto at = line.find(",\"sky\":");
+        return at == std::string::npos ? std::string("<none>") : line.substr(at + 7);
+    };
+    const std::string december = json({"--json", "2026-12-07", "--time", "12:00"});
+    for (const char* key :
+         {"{\"illumination_percent\":2.", ",\"age_days\":28.",
+          ",\"previous_new_moon\":\"2026-11-09T", ",\"next_new_moon\":\"2026-12-09T",
+          ",\"next_first_quarter\":\"2026-12-17T", ",\"next_full_moon\":\"2026-12-24T",
+          ",\"next_last_quarter\":\"2026-12-30T", ",\"distance_km\":4", ",\"lunation\":1285}}\n"}) {
+        EXPECT_NE(december.find(key), std::string::npos) << key << " in " << december;
+    }
+    EXPECT_EQ(json({"--json", "2300-01-01"}), "null}\n");
+    struct Local {
+        const char* zone;
+        const char* date;
+        const char* time;
+        const char* utcTime;
+    };
+    for (const Local& l : {Local{"Europe/Berlin", "2027-03-28", "02:30", "01:30"},
+                           Local{"Europe/Berlin", "2027-10-31", "02:30", "00:30"},
+                           Local{"America/New_York", "2027-07-01", "20:00", "00:00"}}) {
+        SCOPED_TRACE(l.zone + std::string(" ") + l.date + " " + l.time);
+        std::string local;
+        {
+            const test::ScopedTimeZone zone(l.zone);
+            local = json({"--json", l.date, "--time", l.time});
+        }
+        const std::string utcDate = std::string(l.utcTime) == "00:00" ? "2027-07-02" : l.date;
+        EXPECT_EQ(local, json({"--json", utcDate, "--time", l.utcTime}));
+    }
+}
+
+TEST_F(CliRun, TheTrueSkyOutsideItsYearsIsAFailure) {
+    const auto sky = MakeSkyAnswers();
+    for (const std::vector<std::string_view>& args :
+         {std::vector<std::string_view>{"--sky", "2201-01-01"},
+          {"--phases", "2200-12-20"},
+          {"--ics", "2201"},
+          {"--ics", "1850", "--calendar-days"}}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = cli::Run(args, out, err, FullServices{{}, sky.get()});
+        EXPECT_GE(status, 1) << args.front();
+        EXPECT_EQ(out.str(), "") << args.front();
+        EXPECT_NE(err.str().find(status == 1 ? "1800 to 2200" : "1900 to 9998"), std::string::npos)
+            << err.str();
+    }
 }
 
 TEST(CliIcs, WellFormedLinesAndThePrincipalDaysOfJanuary2002) {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "options/Options.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace norvale::cli {
+
+// The true sky's answers of norvale-cli (docs/sky.md): the "sky" member of
+// the JSON lines, --sky, --phases and the calendar at the true instants. Only
+// the full program has them; the program that prints plain text never links
+// the astronomy library, because it only knows this interface.
+class SkyAnswers {
+public:
+    virtual ~SkyAnswers();
+
+    // The value of a JSON line's "sky" member for a local date and time: an
+    // object, or null outside the years the figures are given for.
+    virtual std::string JsonOf(const CivilDate& date, const TimeOfDay& time) = 0;
+    // --sky: the figures at one local instant as readable lines, local times
+    // with the zone's abbreviation. False (nothing printed) outside the years.
+    virtual bool PrintFigures(const CivilDate& date, const TimeOfDay& time, std::ostream& out) = 0;
+    // --phases: the principal phases over the days of run, one line each, in
+    // the run's direction. False (nothing printed) when a day lies outside the
+    // years.
+    virtual bool PrintPhases(const DayRun& run, std::ostream& out) = 0;
+    // --ics YEAR: timed events at the true instants in UTC. False (nothing
+    // written) outside the years.
+    virtual bool WriteCalendar(int year, std::ostream& out) = 0;
+    // "1800 to 2200": the years the figures are given for, for messages.
+    virtual std::string YearsText() const = 0;
+};
+
+// The answers over libnova (sky/).
+std::unique_ptr<SkyAnswers> MakeSkyAnswers();
+
+} // namespace norvale::cli
