@@ -2,6 +2,7 @@
 
 #include "core/DateValue.h"
 #include "core/MoonDay.h"
+#include "panel/PanelDraw.h"
 #include "shading/Shading.h"
 
 #include <QFont>
@@ -11,16 +12,6 @@
 #include <cstdint>
 
 namespace norvale {
-
-inline constexpr int PanelWidth = 135;
-inline constexpr int PanelHeight = 156;
-inline constexpr int PanelStarCount = 55;
-
-// Tops of the three text rows, counted from the bottom of the panel.
-inline constexpr int CaptionRowFromBottom = 38;
-inline constexpr int AgeRowFromBottom = 27;
-inline constexpr int IlluminationRowFromBottom = 15;
-inline constexpr int TextLeft = 5;
 
 // Renders the panel of one day into image (Format_RGB32) on a screen with
 // scale device pixels per logical pixel (1 or 2): black fill, 55 stars from
