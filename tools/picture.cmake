@@ -16,7 +16,7 @@ add_custom_target(regenerate_textures
 
 # Renders every phase day in both views: docs/contact-sheet.png.
 add_executable(norvale_contact_sheet ${CMAKE_CURRENT_LIST_DIR}/contact_sheet.cpp)
-target_link_libraries(norvale_contact_sheet PRIVATE norvale_picture)
+target_link_libraries(norvale_contact_sheet PRIVATE norvale_picture norvale_ui)
 set_target_properties(norvale_contact_sheet PROPERTIES AUTOMOC OFF)
 add_custom_target(contact_sheet
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
@@ -28,7 +28,7 @@ add_custom_target(contact_sheet
 # pixels outside the text boxes, the ink of the glyphs, and enlarged pictures
 # of the text rows (docs/text-1x.png, docs/text-2x.png).
 add_executable(norvale_text_compare ${CMAKE_CURRENT_LIST_DIR}/text_compare.cpp)
-target_link_libraries(norvale_text_compare PRIVATE norvale_picture)
+target_link_libraries(norvale_text_compare PRIVATE norvale_picture norvale_ui)
 set_target_properties(norvale_text_compare PROPERTIES AUTOMOC OFF)
 add_custom_target(text_pictures
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
