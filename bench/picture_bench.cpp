@@ -1,8 +1,11 @@
 // One whole panel render (black fill, stars, shaded disk, three text lines)
-// at 135 x 156, as every paint of the picture does it; plus its parts.
+// at 135 x 156, as every paint of the picture does it; plus its parts and the
+// panel as PNG bytes.
 
 #include "core/DateValue.h"
 #include "core/MoonDay.h"
+#include "panel/PanelDraw.h"
+#include "panel/PanelText.h"
 #include "picture/Panel.h"
 #include "shading/Shading.h"
 #include "shading/Textures.h"
@@ -11,6 +14,8 @@
 #include <QImage>
 
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 namespace {
 
@@ -35,11 +40,10 @@ void RenderPanels(benchmark::State& state, int scale) {
     const DateValue date = BenchDay();
     const DateValue today = Today();
     const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
-    const QFont font = PanelFont();
     std::uint32_t seed = 1;
     for (auto _ : state) {
         QImage image(scale * PanelWidth, scale * PanelHeight, QImage::Format_RGB32);
-        RenderPanel(image, geometry, font, MakeMoonDay(date, today), true, seed++, scale);
+        RenderPanel(image, geometry, MakeMoonDay(date, today), true, seed++, scale);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
@@ -54,6 +58,43 @@ void BM_RenderPanel2x(benchmark::State& state) {
     RenderPanels(state, 2);
 }
 BENCHMARK(BM_RenderPanel2x)->Unit(benchmark::kMicrosecond);
+
+// The same panel drawn by norvale_panel into a plain buffer, without a QImage.
+void BM_DrawPanel(benchmark::State& state) {
+    const MoonDay day = MakeMoonDay(BenchDay(), Today());
+    const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
+    std::vector<std::uint32_t> pixels(PanelWidth * PanelHeight);
+    const PixelBuffer buffer{pixels.data(), PanelWidth, PanelHeight, PanelWidth};
+    std::uint32_t seed = 1;
+    for (auto _ : state) {
+        DrawPanel(buffer, geometry, day, true, seed++);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+}
+BENCHMARK(BM_DrawPanel)->Unit(benchmark::kMicrosecond);
+
+// The three text lines alone, each on its box.
+void BM_PanelTextLines(benchmark::State& state) {
+    const MoonDay day = MakeMoonDay(BenchDay(), Today());
+    std::vector<std::uint32_t> pixels(PanelWidth * PanelHeight);
+    const PixelBuffer buffer{pixels.data(), PanelWidth, PanelHeight, PanelWidth};
+    for (auto _ : state) {
+        DrawPanelText(buffer, TextLeft, 118, day.caption, 1);
+        DrawPanelText(buffer, TextLeft, 129, day.ageText, 1);
+        DrawPanelText(buffer, TextLeft, 141, day.illuminationText, 1);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+}
+BENCHMARK(BM_PanelTextLines)->Unit(benchmark::kMicrosecond);
+
+// The panel as PNG bytes in memory, the work behind a panel PNG file.
+void BM_PanelPng(benchmark::State& state) {
+    const MoonDay day = MakeMoonDay(BenchDay(), Today());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PanelPng(day, true, 1).data());
+    }
+}
+BENCHMARK(BM_PanelPng)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawMoon(benchmark::State& state) {
     QImage image(PanelWidth, PanelHeight, QImage::Format_RGB32);

@@ -1,6 +1,7 @@
 #include "picture/MoonImage.h"
 
 #include "core/Clock.h"
+#include "panel/PanelText.h"
 #include "picture/Panel.h"
 #include "shading/Textures.h"
 
@@ -25,9 +26,11 @@ CMoonImage::~CMoonImage() = default;
 
 void CMoonImage::Attach(MoonImageHost* host) {
     m_geometry = ComputeGeometry(width(), height());
-    // Decode the textures now rather than in the first paint.
-    (void)BuiltInTextures(devicePixelRatioF() >= 1.5 ? 2 : 1);
-    m_textFont = PanelFont();
+    // Decode the textures and open the text face now rather than in the
+    // first paint.
+    const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
+    (void)BuiltInTextures(scale);
+    (void)PanelTextMetrics(scale);
     m_date = DateValue::Now();
     m_host = host;
     RefreshAccessibleText();
@@ -95,7 +98,7 @@ void CMoonImage::OnPaint() {
     const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
     QImage buffer(size() * scale, QImage::Format_RGB32);
     if (!buffer.isNull()) {
-        RenderPanel(buffer, m_geometry, m_textFont, ShownDay(), northern, NextStarSeed(), scale);
+        RenderPanel(buffer, m_geometry, ShownDay(), northern, NextStarSeed(), scale);
         painter.drawImage(QPoint(0, 0), buffer);
     }
     RefreshAccessibleText();

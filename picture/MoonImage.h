@@ -4,7 +4,6 @@
 #include "core/MoonDay.h"
 #include "shading/Shading.h"
 
-#include <QFont>
 #include <QPoint>
 #include <QWidget>
 
@@ -43,7 +42,7 @@ public:
     explicit CMoonImage(QWidget* parent = nullptr);
     ~CMoonImage() override;
 
-    // Prepares geometry (from the current client size), font and date (Now);
+    // Prepares geometry (from the current client size) and date (Now);
     // the host is read at every paint and on the mouse gestures.
     void Attach(MoonImageHost* host);
     bool IsAttached() const { return m_host != nullptr; }
@@ -83,7 +82,6 @@ private:
 
     MoonImageHost* m_host = nullptr;
     PictureGeometry m_geometry;
-    QFont m_textFont;
     StarSeedSource m_starSeedSource;
     // The last day ShownDay made, and the today it was captioned against.
     std::optional<MoonDay> m_shownDay;

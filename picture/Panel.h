@@ -1,10 +1,13 @@
 #pragma once
 
+// The panel in Qt images: drawn by norvale_panel (panel/PanelDraw.h) straight
+// into the image's pixels, so the window shows what `norvale-cli --png` writes.
+
 #include "core/DateValue.h"
 #include "core/MoonDay.h"
+#include "panel/PanelDraw.h"
 #include "shading/Shading.h"
 
-#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -12,25 +15,15 @@
 
 namespace norvale {
 
-inline constexpr int PanelWidth = 135;
-inline constexpr int PanelHeight = 156;
-inline constexpr int PanelStarCount = 55;
-
-// Tops of the three text rows, counted from the bottom of the panel.
-inline constexpr int CaptionRowFromBottom = 38;
-inline constexpr int AgeRowFromBottom = 27;
-inline constexpr int IlluminationRowFromBottom = 15;
-inline constexpr int TextLeft = 5;
-
-// Renders the panel of one day into image (Format_RGB32) on a screen with
+// Renders the panel of one day into image (made Format_RGB32) on a screen with
 // scale device pixels per logical pixel (1 or 2): black fill, 55 stars from
 // starSeed, the shaded Moon for the day's phase day, then the caption, age and
 // illumination lines in white on black boxes. geometry is the logical one
 // (the control keeps the geometry of its attach); image is scale times its
-// client size and is drawn at the full resolution with the textures made for
-// it.
-void RenderPanel(QImage& image, const PictureGeometry& geometry, const QFont& font,
-                 const MoonDay& day, bool northern, std::uint32_t starSeed, int scale = 1);
+// client size, is drawn at the full resolution with the textures made for it
+// and is left with a device pixel ratio of scale.
+void RenderPanel(QImage& image, const PictureGeometry& geometry, const MoonDay& day, bool northern,
+                 std::uint32_t starSeed, int scale = 1);
 
 // A new panel image of w x h logical pixels at a scale of 1 or 2.
 QImage RenderPanelImage(int w, int h, const MoonDay& day, bool northern, std::uint32_t starSeed,
@@ -41,9 +34,6 @@ QImage RenderPanelImage(int w, int h, const MoonDay& day, bool northern, std::ui
 void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint32_t starSeed);
 QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern, std::uint32_t starSeed,
                         int scale = 1);
-
-// The font of the three text lines: style 0, character height 10, "Tahoma".
-QFont PanelFont();
 
 // Writes the 135 x 156 panel as a PNG; false when the file cannot be written.
 // Needs a QGuiApplication (the offscreen platform is enough).

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev libgl-dev libnova-dev
+    libfreetype-dev libfontconfig-dev libpng-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang clang-format libclang-rt-14-dev
     fonts-dejavu-core fonts-dejavu-extra locales

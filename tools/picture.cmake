@@ -15,9 +15,20 @@ add_custom_target(regenerate_textures
 
 # Renders every phase day in both views: docs/contact-sheet.png.
 add_executable(norvale_contact_sheet ${CMAKE_CURRENT_LIST_DIR}/contact_sheet.cpp)
-target_link_libraries(norvale_contact_sheet PRIVATE norvale_picture)
+target_link_libraries(norvale_contact_sheet PRIVATE norvale_picture norvale_ui)
 add_custom_target(contact_sheet
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
           $<TARGET_FILE:norvale_contact_sheet> ${PROJECT_SOURCE_DIR}/docs/contact-sheet.png
   COMMENT "Rendering docs/contact-sheet.png"
+  VERBATIM)
+
+# The panel's texts drawn by Qt as they used to be against norvale_panel:
+# pixels outside the text boxes, the ink of the glyphs, and enlarged pictures
+# of the text rows (docs/text-1x.png, docs/text-2x.png).
+add_executable(norvale_text_compare ${CMAKE_CURRENT_LIST_DIR}/text_compare.cpp)
+target_link_libraries(norvale_text_compare PRIVATE norvale_picture norvale_ui)
+add_custom_target(text_pictures
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+          $<TARGET_FILE:norvale_text_compare> --pictures ${PROJECT_SOURCE_DIR}/docs
+  COMMENT "Rendering docs/text-1x.png and docs/text-2x.png"
   VERBATIM)

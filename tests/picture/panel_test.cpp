@@ -3,13 +3,14 @@
 #include "core/Clock.h"
 #include "core/Moon.h"
 #include "core/Texts.h"
+#include "panel/PanelFace.h"
+#include "panel/PanelText.h"
 #include "picture/Panel.h"
 #include "shading/Shading.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Fonts.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QRect>
@@ -31,10 +32,6 @@ DateValue Day(int year, int month, int day, int hour = 12, int minute = 0) {
     DateValue v;
     v.FromFields(year, month, day, hour, minute, 0);
     return v;
-}
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
 }
 
 TEST(CreateStyledFont, StyleTable) {
@@ -70,16 +67,16 @@ TEST(CreateStyledFont, TahomaFallsBackToOneCondensedFace) {
     }
     EXPECT_EQ(resolved, QStringLiteral("DejaVu Sans Condensed"));
     EXPECT_TRUE(QFontDatabase::hasFamily(resolved)) << "install fonts-dejavu-extra";
-    EXPECT_EQ(QFontInfo(PanelFont()).family(), resolved);
+    // The panel's own face follows the same rule.
+    ASSERT_TRUE(PanelFace());
+    EXPECT_EQ(QString::fromStdString(PanelFace()->family), resolved);
 }
 
 TEST(Panel, LongestTextsFitThePanel) {
-    const QFontMetrics metrics(PanelFont());
     for (const char* text :
          {"History: 31 Dec, Wednesday", "29.49 day, Waning Crescent", "100.0% illuminated",
           "Future: 30 Sep, Wednesday", "14.76 day, Waxing Gibbous"}) {
-        EXPECT_LE(TextLeft + metrics.horizontalAdvance(QString::fromLatin1(text)), PanelWidth)
-            << text;
+        EXPECT_LE(TextLeft + PanelTextWidth(text, 1), PanelWidth) << text;
     }
     // The three rows start below the disk.
     EXPECT_GE(PanelHeight - CaptionRowFromBottom, 116);
@@ -94,14 +91,11 @@ struct Boxes {
 };
 
 Boxes TextBoxes(const DateValue& date) {
-    const QFontMetrics m(PanelFont());
-    const int h = m.ascent() + m.descent();
-    const std::string texts[3] = {DayCaption(date), AgeText(date), IlluminationText(date)};
-    const int tops[3] = {PanelHeight - CaptionRowFromBottom, PanelHeight - AgeRowFromBottom,
-                         PanelHeight - IlluminationRowFromBottom};
+    const auto rects = PanelTextBoxes(MakeMoonDay(date, DateValue::Now()), PanelHeight, 1);
     Boxes b;
     for (int i = 0; i < 3; ++i) {
-        b.rows[i] = QRect(TextLeft, tops[i], m.horizontalAdvance(Q(texts[i])), h);
+        const PixelRect& r = rects[static_cast<std::size_t>(i)];
+        b.rows[i] = QRect(r.left, r.top, r.Width(), r.Height());
     }
     return b;
 }

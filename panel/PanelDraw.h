@@ -1,0 +1,47 @@
+#pragma once
+
+// The whole Moon panel of one day drawn into an RGB buffer without a toolkit:
+// black, the stars, the shaded disk and the three text lines; and the panel as
+// PNG bytes. The window's picture and `norvale-cli --png` draw through here,
+// so both show the same pixels for the same day, seed and hemisphere.
+
+#include "core/MoonDay.h"
+#include "shading/Shading.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace norvale {
+
+inline constexpr int PanelWidth = 135;
+inline constexpr int PanelHeight = 156;
+inline constexpr int PanelStarCount = 55;
+
+// Tops of the three text rows, counted from the bottom of the panel.
+inline constexpr int CaptionRowFromBottom = 38;
+inline constexpr int AgeRowFromBottom = 27;
+inline constexpr int IlluminationRowFromBottom = 15;
+inline constexpr int TextLeft = 5;
+
+// The boxes of the caption, age and illumination lines in device pixels, for
+// a client area clientHeight logical pixels high: left TextLeft and the tops
+// above, times the scale; as wide as the text's advance at that scale and as
+// high as the line (PanelTextMetrics).
+std::array<PixelRect, 3> PanelTextBoxes(const MoonDay& day, std::int32_t clientHeight, int scale);
+
+// Draws the panel of day into target at scale 1 or 2 (any other scale reads
+// as 1): the whole buffer black, 55 stars from starSeed, the disk for the
+// day's phase day in the Northern (true) or Southern view with the textures
+// made for the scale, then the three lines, each white on its black box.
+// geometry is the logical one; the buffer is meant to be scale times its
+// client size, and nothing is drawn outside the buffer.
+void DrawPanel(const PixelBuffer& target, const PictureGeometry& geometry, const MoonDay& day,
+               bool northern, std::uint32_t starSeed, int scale = 1);
+
+// The 135 x 156 panel (times the scale) as PNG bytes; empty if it cannot be
+// encoded.
+std::vector<std::uint8_t> PanelPng(const MoonDay& day, bool northern, std::uint32_t starSeed,
+                                   int scale = 1);
+
+} // namespace norvale
