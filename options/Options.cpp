@@ -5,8 +5,8 @@
 #include <array>
 #include <charconv>
 #include <chrono>
-#include <initializer_list>
 #include <limits>
+#include <span>
 
 namespace norvale::cli {
 namespace {
@@ -256,11 +256,13 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
     }
     if (has(Id::sky) || has(Id::phases)) {
         const Id mode = has(Id::sky) ? Id::sky : Id::phases;
-        const std::initializer_list<Id> others =
-            mode == Id::sky
-                ? std::initializer_list<Id>{Id::phases, Id::days,  Id::to,       Id::json,
-                                            Id::png,    Id::scale, Id::southern, Id::seed}
-                : std::initializer_list<Id>{Id::json, Id::png, Id::scale, Id::southern, Id::seed};
+        // --sky answers for one instant; --phases takes a run of days.
+        static constexpr std::array<Id, 8> skyOthers = {
+            Id::phases, Id::days, Id::to, Id::json, Id::png, Id::scale, Id::southern, Id::seed};
+        static constexpr std::array<Id, 5> phasesOthers = {Id::json, Id::png, Id::scale,
+                                                           Id::southern, Id::seed};
+        const std::span<const Id> others =
+            mode == Id::sky ? std::span<const Id>(skyOthers) : std::span<const Id>(phasesOthers);
         for (const Id other : others) {
             if (has(other)) {
                 return Message(NameOf(mode) + " cannot be combined with " + NameOf(other));
