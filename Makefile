@@ -39,7 +39,8 @@ test-asan:
 test-fuzz:
 	@scripts/fuzz-smoke.sh build/fuzz
 
-bench: deps
+bench:
+	@scripts/install-deps.sh --bench
 	$(CMAKE) --preset release
 	$(CMAKE) --build --preset release
 	@scripts/bench.sh build/release

@@ -12,7 +12,9 @@ process, as GNU time's %M) of each, with the goals:
 - the plain text answer: at most 2 x the time of bsdgames' pom, at most pom's
   memory + 2 MiB;
 - --png: at most 2 x the time of `pngphoon -w 1024 -h 768` (the smallest
-  size at which pngphoon draws a Moon).
+  size at which pngphoon draws a Moon);
+- the true sky over long runs: --phases over a century in at most 3 s, and
+  --days 3660 --json (the sky's figures on every line) in at most 1.5 s.
 
 Exit status 0 when every goal holds, 1 when one does not, 2 when a program
 is missing or a run failed.
@@ -106,6 +108,21 @@ def compare(name, ours, theirs, runs, time_goal, memory_goal_kib=None):
     return passed
 
 
+def budget(name, argv, runs, limit_seconds):
+    """Median wall time of a long run against its budget; True when within."""
+    times = []
+    for _ in range(runs):
+        seconds, _, ok = run_once(argv)
+        if not ok:
+            print(f"{name}: a run of {' '.join(argv)} failed", file=sys.stderr)
+            sys.exit(2)
+        times.append(seconds)
+    median = statistics.median(times)
+    passed = median <= limit_seconds
+    print(f"{name}: {median:.2f} s (budget {limit_seconds} s) {'PASS' if passed else 'FAIL'}")
+    return passed
+
+
 def main():
     if len(sys.argv) not in (2, 3):
         print(__doc__.strip(), file=sys.stderr)
@@ -125,6 +142,10 @@ def main():
         compare("png", ([cli, "--seed", "1", "--png", ours_png], ours_png),
                 ([PNGPHOON, "-w", "1024", "-h", "768", "-q", "-f", theirs_png], theirs_png),
                 runs, 2.0),
+        budget("--phases over a century", [cli, "--phases", "2000-01-01", "--to", "2099-12-31"],
+               3, 3.0),
+        budget("--days 3660 --json (sky on every line)",
+               [cli, "2027-01-01", "--time", "12:00", "--days", "3660", "--json"], 3, 1.5),
     ]
     os.rmdir(folder)
     return 0 if all(results) else 1

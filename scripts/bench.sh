@@ -62,3 +62,7 @@ for b in "$build"/bench/*_bench; do
     fi
     QT_QPA_PLATFORM=offscreen "$b"
 done
+
+# norvale-cli against pom and pngphoon, whole processes.
+echo "== norvale-cli against pom and pngphoon"
+python3 "$(dirname "$0")/../bench/cli_vs_tools.py" "$build/cli/norvale-cli"

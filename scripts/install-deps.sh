@@ -16,6 +16,12 @@ packages=(
     dpkg-dev fakeroot file lintian appstream desktop-file-utils
 )
 
+# `install-deps.sh --bench` adds what the benchmarks compare with: bsdgames'
+# pom and pngphoon for norvale-cli, GNU time for peak memory.
+if [[ ${1:-} == --bench ]]; then
+    packages+=(bsdgames pngphoon time)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
