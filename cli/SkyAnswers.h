@@ -14,7 +14,9 @@ namespace norvale::cli {
 // the astronomy library, because it only knows this interface.
 class SkyAnswers {
 public:
-    virtual ~SkyAnswers();
+    // Defined here, so that only the full program, which makes the answers,
+    // links their code and the astronomy library behind it.
+    virtual ~SkyAnswers() = default;
 
     // The value of a JSON line's "sky" member for a local date and time: an
     // object, or null outside the years the figures are given for.

@@ -16,7 +16,6 @@
 
 namespace norvale::cli {
 
-SkyAnswers::~SkyAnswers() = default;
 
 namespace {
 
