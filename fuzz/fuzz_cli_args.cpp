@@ -35,21 +35,35 @@ void CheckOptions(const Options& options) {
         Check(norvale::cli::ParseTime(norvale::cli::TimeText(t)) == options.time);
     }
     if (options.days) {
-        Check(*options.days >= 1 && *options.days <= norvale::cli::MaxDays);
-        if (options.date && options.action == Action::show) {
+        // Never 0: forwards 1 to MaxDays, or back as many.
+        Check(*options.days != 0 && *options.days >= -norvale::cli::MaxDays &&
+              *options.days <= norvale::cli::MaxDays);
+        Check(!options.to);
+        if (options.date && (options.action == Action::show || options.action == Action::phases)) {
             Check(!norvale::cli::CheckDaysRange(*options.date, *options.days));
         }
     }
+    if (options.to) {
+        Check(norvale::cli::InAllowedRange(*options.to));
+    }
+    Check(options.scale == 1 || options.scale == 2);
     switch (options.action) {
     case Action::png:
-        Check(!options.pngPath.empty());
+        // A file name, or "-" alone; never an option forgotten after --png.
+        Check(!options.pngPath.empty() &&
+              (options.pngPath == "-" || options.pngPath.front() != '-'));
         break;
     case Action::ics:
         Check(options.icsYear >= norvale::cli::FirstIcsYear &&
               options.icsYear <= norvale::cli::LastIcsYear);
+        Check(!options.calendarDays || options.icsYear >= norvale::cli::FirstCalendarDaysYear);
         break;
     case Action::show:
-        Check(options.pngPath.empty() && !options.southern && !options.seed);
+    case Action::sky:
+    case Action::phases:
+        Check(options.pngPath.empty() && !options.southern && !options.seed && options.scale == 1 &&
+              !options.calendarDays);
+        Check(options.action != Action::sky || (!options.days && !options.to && !options.json));
         break;
     case Action::help:
     case Action::version:
