@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/DialogLayout.h"
+#include "controls/HelpWindow.h"
 #include "core/Moon.h"
 #include "core/Texts.h"
 #include "ui/Fonts.h"
@@ -69,6 +70,7 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
 CNorvaleDlg::~CNorvaleDlg() {
     if (g_pMainDlg == this) {
         g_pMainDlg = nullptr;
+        CHelpWindow::CloseAll();
     }
 }
 
@@ -170,6 +172,8 @@ int CNorvaleDlg::DoModal() {
 void CNorvaleDlg::EndDialog(int result) {
     m_result = result;
     m_bEnded = true;
+    // The help window goes with the program.
+    CHelpWindow::CloseAll();
     hide();
     if (m_pLoop != nullptr) {
         m_pLoop->exit(result);

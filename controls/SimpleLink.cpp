@@ -15,8 +15,9 @@ namespace norvale {
 
 namespace {
 
-// Screen readers see a link: caption as name, tooltip as description, and a
-// press action that does what a click does.
+// Screen readers see a link: its accessible name (the caption unless one was
+// set), the tooltip as description, and a press action that does what a click
+// does.
 class SimpleLinkAccessible : public QAccessibleWidget {
 public:
     explicit SimpleLinkAccessible(CSimpleLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
@@ -24,7 +25,7 @@ public:
     QString text(QAccessible::Text t) const override {
         switch (t) {
         case QAccessible::Name:
-            return Link()->text();
+            return Link()->accessibleName().isEmpty() ? Link()->text() : Link()->accessibleName();
         case QAccessible::Description:
             return Link()->TooltipText();
         default:
