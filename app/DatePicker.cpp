@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QSignalBlocker>
@@ -117,6 +118,15 @@ void CDatePicker::SetFormat(const QString& pattern) {
 void CDatePicker::WriteSilently(const QDateTime& value) {
     const QSignalBlocker blocker(this);
     setDateTime(value);
+}
+
+void CDatePicker::contextMenuEvent(QContextMenuEvent* event) {
+    // The Menu key opens the window's menu, not the line edit's.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        event->ignore();
+        return;
+    }
+    QDateTimeEdit::contextMenuEvent(event);
 }
 
 bool CDatePicker::event(QEvent* e) {

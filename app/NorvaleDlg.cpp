@@ -14,7 +14,6 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
@@ -133,6 +132,7 @@ void CNorvaleDlg::ConnectControls() {
     connect(&m_prevLink, &CSimpleLink::doubleClicked, this, &CNorvaleDlg::OnPrevDblClk);
     connect(m_pMenuButton, &QPushButton::clicked, this, &CNorvaleDlg::OnMenuButton);
     connect(m_pToggleButton, &QPushButton::clicked, this, &CNorvaleDlg::OnToggleButton);
+    CreateShortcuts();
 }
 
 void CNorvaleDlg::SetCommandObserver(CommandObserver observer) {
@@ -232,29 +232,6 @@ void CNorvaleDlg::closeEvent(QCloseEvent* event) {
         OnClose();
     }
     event->accept();
-}
-
-void CNorvaleDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // A focused push button takes Enter itself; otherwise the OK path.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
-            button != nullptr && button->isVisible()) {
-            button->click();
-        } else {
-            OnCommand(IDOK, 0);
-        }
-        return;
-    case Qt::Key_Escape:
-        OnCommand(IDCANCEL, 0);
-        return;
-    case Qt::Key_F1:
-        OnHelpInfo();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }
 
 // ---------------------------------------------------------------------------
