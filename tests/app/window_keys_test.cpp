@@ -1,6 +1,7 @@
 // The window's keys: Shift+F10 and the Menu key open the pop-up menu in both
 // layouts whatever has the focus; Alt+Left, Alt+Home and Alt+Right do what a
-// click on "Prev", "Today" and "Next" does.
+// click on "Prev", "Today" and "Next" does; a year typed outside the picker's
+// range keeps the day.
 #include "tests/app/window_fixture.h"
 
 #include <QApplication>
@@ -162,6 +163,53 @@ TEST_F(KeysTest, AltArrowsAndAltHomeAreTheLabels) {
             }
             m_dlg.reset();
         }
+    }
+}
+
+// A day typed outside 1900-01-01 .. 9999-01-01 is dropped when the picker
+// is left (Tab, the focus going elsewhere) or Enter is pressed: the picker and
+// the picture keep the day they had. A year inside the range is taken.
+TEST_F(KeysTest, YearTypedOutsideThePickersRangeKeepsTheDay) {
+    enum class Leave { Tab, Enter, FocusElsewhere };
+    struct Case {
+        const char* year;
+        Leave leave;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"1850", Leave::Tab, "2026-12-06 12:00:00"},
+        {"1850", Leave::Enter, "2026-12-06 12:00:00"},
+        {"1899", Leave::FocusElsewhere, "2026-12-06 12:00:00"},
+        {"0999", Leave::Tab, "2026-12-06 12:00:00"},
+        {"9999", Leave::Tab, "2026-12-06 12:00:00"}, // after 9999-01-01
+        {"1950", Leave::Tab, "1950-12-06 12:00:00"},
+        {"1950", Leave::Enter, "1950-12-06 12:00:00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.year << ", leave " << static_cast<int>(c.leave));
+        CNorvaleDlg& dlg = StartIn(true);
+        CDatePicker& picker = dlg.DatePicker();
+        picker.setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return picker.hasFocus(); }));
+        picker.setCurrentSection(QDateTimeEdit::YearSection);
+        picker.setSelectedSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(&picker, QString::fromLatin1(c.year));
+        switch (c.leave) {
+        case Leave::Tab:
+            QTest::keyClick(&picker, Qt::Key_Tab);
+            EXPECT_EQ(dlg.focusWidget(), dlg.MenuButton());
+            break;
+        case Leave::Enter:
+            QTest::keyClick(&picker, Qt::Key_Return); // also ends the window, saved
+            EXPECT_TRUE(dlg.IsEnded());
+            break;
+        case Leave::FocusElsewhere:
+            dlg.MenuButton()->setFocus();
+            break;
+        }
+        ExpectShown(c.shown);
+        EXPECT_EQ(picker.text().right(4).toStdString(), std::string(c.shown, 4));
+        m_dlg.reset();
     }
 }
 
