@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QSignalBlocker>
@@ -32,7 +33,10 @@ CDatePicker::CDatePicker(QWidget* parent) : QDateTimeEdit(parent) {
     setWrapping(true);
     setLocale(QLocale::system());
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    // A typed day outside the range (a year before 1900) is dropped and the
+    // previous day stays; Qt's nearest-value correction would jump to a day
+    // of its own choosing instead.
+    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     WriteSilently(CurrentLocalDateTime());
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { emit DateTimeChange(); });
 }
@@ -117,6 +121,15 @@ void CDatePicker::SetFormat(const QString& pattern) {
 void CDatePicker::WriteSilently(const QDateTime& value) {
     const QSignalBlocker blocker(this);
     setDateTime(value);
+}
+
+void CDatePicker::contextMenuEvent(QContextMenuEvent* event) {
+    // The Menu key opens the window's menu, not the line edit's.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        event->ignore();
+        return;
+    }
+    QDateTimeEdit::contextMenuEvent(event);
 }
 
 bool CDatePicker::event(QEvent* e) {

@@ -16,7 +16,9 @@ namespace norvale {
 // Only the user's changes raise DateTimeChange(); every value the program
 // writes is silent. Every key typed raises KeyDown() before the change the key
 // causes is reported. A value written outside the allowed range is clamped to
-// the nearest bound, never wrapped to the other end.
+// the nearest bound, never wrapped to the other end; a value typed outside it
+// is dropped and the previous one stays. The Menu key is left to the window:
+// the picker shows no menu of its own for it.
 class CDatePicker : public QDateTimeEdit {
     Q_OBJECT
 
@@ -48,6 +50,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void WriteSilently(const QDateTime& value);

@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/DialogLayout.h"
+#include "controls/HelpWindow.h"
 #include "core/Moon.h"
 #include "core/Texts.h"
 #include "ui/Fonts.h"
@@ -13,7 +14,6 @@
 #include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPolygon>
 #include <QPushButton>
@@ -69,6 +69,7 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
 CNorvaleDlg::~CNorvaleDlg() {
     if (g_pMainDlg == this) {
         g_pMainDlg = nullptr;
+        CHelpWindow::CloseAll();
     }
 }
 
@@ -131,6 +132,7 @@ void CNorvaleDlg::ConnectControls() {
     connect(&m_prevLink, &CSimpleLink::doubleClicked, this, &CNorvaleDlg::OnPrevDblClk);
     connect(m_pMenuButton, &QPushButton::clicked, this, &CNorvaleDlg::OnMenuButton);
     connect(m_pToggleButton, &QPushButton::clicked, this, &CNorvaleDlg::OnToggleButton);
+    CreateShortcuts();
 }
 
 void CNorvaleDlg::SetCommandObserver(CommandObserver observer) {
@@ -170,6 +172,8 @@ int CNorvaleDlg::DoModal() {
 void CNorvaleDlg::EndDialog(int result) {
     m_result = result;
     m_bEnded = true;
+    // The help window goes with the program.
+    CHelpWindow::CloseAll();
     hide();
     if (m_pLoop != nullptr) {
         m_pLoop->exit(result);
@@ -228,29 +232,6 @@ void CNorvaleDlg::closeEvent(QCloseEvent* event) {
         OnClose();
     }
     event->accept();
-}
-
-void CNorvaleDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // A focused push button takes Enter itself; otherwise the OK path.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
-            button != nullptr && button->isVisible()) {
-            button->click();
-        } else {
-            OnCommand(IDOK, 0);
-        }
-        return;
-    case Qt::Key_Escape:
-        OnCommand(IDCANCEL, 0);
-        return;
-    case Qt::Key_F1:
-        OnHelpInfo();
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
 }
 
 // ---------------------------------------------------------------------------

@@ -90,6 +90,11 @@ public:
     void OnMenuButton();
     void OpenMenuAt(const QPoint& globalPos) override;
     bool OnHelpInfo();
+    // Shift+F10 and the Menu key: the menu hangs under the "Menu" button in
+    // the full layout and from the picture's top-left corner in the compact
+    // one, its first item active.
+    void OnMenuKey();
+    QPoint KeyboardMenuPoint() const;
     void OnLButtonUp(const QPoint& point);
     void OnToggleButton();
 
@@ -139,6 +144,8 @@ private:
     void CreateControls();
     void DoDataExchange();
     void ConnectControls();
+    // The window-wide keys: the menu, and "Prev", "Today" and "Next".
+    void CreateShortcuts();
     void ApplyStoredSettings();
     void SetPickerRange();
 

@@ -32,15 +32,19 @@ bool CNorvaleDlg::OnCommand(int id, int lParam) {
     case ID_CLOSE:
         OnOK();
         break;
+    // The maker's pages on the configured web site, or while none is
+    // configured their sections of the offline help.
     case ID_HELP_TOPICS:
-        OpenUrl(PageUrl(QString::fromLatin1(kHelpPath)));
+        OpenUrl(PageUrl(kHelpTopicsPage));
         break;
     case ID_LATEST_VERSION:
+        OpenUrl(PageUrl(kLatestVersionPage));
+        break;
     case ID_HOME_PAGE:
-        OpenUrl(PageUrl(QString::fromLatin1(kProductPath)));
+        OpenUrl(PageUrl(kProductPage));
         break;
     case ID_CONTACT_FORM:
-        OpenUrl(PageUrl(QString::fromLatin1(kContactPath)));
+        OpenUrl(PageUrl(kContactPage));
         break;
     case ID_ABOUT:
         ShowAboutBox();

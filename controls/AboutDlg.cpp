@@ -48,6 +48,9 @@ CAboutDlg::~CAboutDlg() = default;
 
 void CAboutDlg::BuildLayout() {
     setWindowTitle(QStringLiteral("About Norvale"));
+    // Modal to its own window only: the help window its links may open
+    // stays usable beside it.
+    setWindowModality(Qt::WindowModal);
     setWindowIcon(AppIcon());
     setFont(DialogFont());
     setFixedSize(DialogUnitsToPixelsX(kDialogWidthDu), DialogUnitsToPixelsY(kDialogHeightDu));
@@ -59,11 +62,13 @@ void CAboutDlg::BuildLayout() {
     const QRect iconRect = DialogRect(7, 13, 20, 20);
     icon->setGeometry(iconRect.x(), iconRect.y(), kIconSize, kIconSize);
 
-    AddStatic(this, QStringLiteral("Norvale Version ") + QString::fromLatin1(kVersion),
-              QRect(49, 8, 131, 8), Qt::AlignLeft)
-        ->setObjectName(QStringLiteral("version"));
-    AddStatic(this, QString::fromLatin1(kNotice), QRect(7, 56, 173, 10), Qt::AlignHCenter)
-        ->setObjectName(QStringLiteral("notice"));
+    QLabel* version =
+        AddStatic(this, QStringLiteral("Norvale Version ") + QString::fromLatin1(kVersion),
+                  QRect(49, 8, 131, 8), Qt::AlignLeft);
+    version->setObjectName(QStringLiteral("version"));
+    QLabel* notice =
+        AddStatic(this, QString::fromLatin1(kNotice), QRect(7, 56, 173, 10), Qt::AlignHCenter);
+    notice->setObjectName(QStringLiteral("notice"));
 
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
     m_okButton->setObjectName(QStringLiteral("ok"));
@@ -77,8 +82,25 @@ void CAboutDlg::BuildLayout() {
     m_homeLink.setObjectName(QStringLiteral("homeLink"));
     PlaceLink(m_homeLink, MakerHost(), QRect(98, 24, 82, 8));
 
-    AddStatic(this, QStringLiteral("Home page:"), QRect(49, 24, 40, 8), Qt::AlignLeft);
-    AddStatic(this, QStringLiteral("Support:"), QRect(49, 36, 29, 8), Qt::AlignLeft);
+    QLabel* homeCaption =
+        AddStatic(this, QStringLiteral("Home page:"), QRect(49, 24, 40, 8), Qt::AlignLeft);
+    QLabel* supportCaption =
+        AddStatic(this, QStringLiteral("Support:"), QRect(49, 36, 29, 8), Qt::AlignLeft);
+
+    // Screen readers hear each link with its caption, and the items in the
+    // order they are laid out: their order among the children is the order
+    // accessibility reads, and raise() puts each at the end of it.
+    icon->setAccessibleName(QStringLiteral("Norvale"));
+    homeCaption->setBuddy(&m_homeLink);
+    supportCaption->setBuddy(&m_contactLink);
+    m_homeLink.setAccessibleName(homeCaption->text() + QLatin1Char(' ') + m_homeLink.text());
+    m_contactLink.setAccessibleName(supportCaption->text() + QLatin1Char(' ') +
+                                    m_contactLink.text());
+    const QList<QWidget*> readingOrder{icon,           version,        homeCaption, &m_homeLink,
+                                       supportCaption, &m_contactLink, notice,      m_okButton};
+    for (QWidget* item : readingOrder) {
+        item->raise();
+    }
 
     // "OK" is the only stop of the Tab key and has the focus at the start.
     m_okButton->setFocus();
@@ -90,8 +112,8 @@ void CAboutDlg::DoDataExchange() {
 }
 
 void CAboutDlg::OnInitDialog() {
-    m_homeLink.SetTarget(HomePageUrl().toString());
-    m_contactLink.SetTarget(PageUrl(QString::fromLatin1(kContactPath)).toString());
+    m_homeLink.SetTarget(PageUrl(kHomePage).toString());
+    m_contactLink.SetTarget(PageUrl(kContactPage).toString());
     m_contactLink.SetTooltipText(QStringLiteral("Send email to support"));
 }
 

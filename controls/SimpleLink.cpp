@@ -1,6 +1,7 @@
 #include "controls/SimpleLink.h"
 
 #include "controls/Web.h"
+#include "ui/Contrast.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 
@@ -15,8 +16,9 @@ namespace norvale {
 
 namespace {
 
-// Screen readers see a link: caption as name, tooltip as description, and a
-// press action that does what a click does.
+// Screen readers see a link: its accessible name (the caption unless one was
+// set), the tooltip as description, and a press action that does what a click
+// does.
 class SimpleLinkAccessible : public QAccessibleWidget {
 public:
     explicit SimpleLinkAccessible(CSimpleLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
@@ -24,7 +26,7 @@ public:
     QString text(QAccessible::Text t) const override {
         switch (t) {
         case QAccessible::Name:
-            return Link()->text();
+            return Link()->accessibleName().isEmpty() ? Link()->text() : Link()->accessibleName();
         case QAccessible::Description:
             return Link()->TooltipText();
         default:
@@ -85,10 +87,7 @@ CSimpleLink::~CSimpleLink() = default;
 
 void CSimpleLink::Attach() {
     m_bHover = false;
-    m_crText = kLinkTextColor;
-    m_crBack = palette().color(QPalette::Button);
-    m_crHoverBack = m_crBack;
-    m_crHoverText = kLinkTextColor;
+    TakeFaceColours();
     m_strTarget = text();
     m_strTooltip = QStringLiteral("Go to ") + m_strTarget;
     setToolTip(m_strTooltip);
@@ -98,7 +97,33 @@ void CSimpleLink::Attach() {
     m_hCursor = HandCursor();
     setCursor(m_hCursor);
     m_hoverTimer.stop();
+    m_bAttached = true;
     ApplyLook();
+}
+
+void CSimpleLink::TakeFaceColours() {
+    // The face is the palette's button colour, which the link's own palette
+    // leaves to its window and the desktop's colour scheme.
+    m_crBack = palette().color(QPalette::Button);
+    m_crHoverBack = m_crBack;
+    m_crText = ReadableOn(kLinkTextColor, m_crBack);
+    m_crHoverText = m_crText;
+}
+
+bool CSimpleLink::event(QEvent* e) {
+    const bool handled = QLabel::event(e);
+    // A colour scheme changed while the program runs (a dark one chosen):
+    // the link takes the new face and a text colour readable on it. The
+    // change its own look makes is not taken again.
+    if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ApplicationPaletteChange) &&
+        m_bAttached && !m_bApplyingLook) {
+        const QColor face = palette().color(QPalette::Button);
+        if (face != m_crBack) {
+            TakeFaceColours();
+            ApplyLook();
+        }
+    }
+    return handled;
 }
 
 void CSimpleLink::SetTarget(const QString& text) {
@@ -121,11 +146,13 @@ QPoint CSimpleLink::PointerPos() const {
 }
 
 void CSimpleLink::ApplyLook() {
+    m_bApplyingLook = true;
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, m_bHover ? m_crHoverText : m_crText);
     colours.setColor(QPalette::Window, m_bHover ? m_crHoverBack : m_crBack);
     setPalette(colours);
     setFont(m_bHover ? m_pHoverFont : m_pFont);
+    m_bApplyingLook = false;
     repaint();
 }
 

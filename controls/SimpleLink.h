@@ -14,7 +14,10 @@
 namespace norvale {
 
 // A label that looks and behaves like a web link: blue text, underlined while
-// the pointer is over it, a pointing-hand cursor and its own tooltip.
+// the pointer is over it, a pointing-hand cursor and its own tooltip. The blue
+// is RGB(50, 50, 250) wherever it reads at 4.5:1 against the face colour (every
+// light colour scheme), and the nearest blue that does elsewhere; it follows
+// the colour scheme while the program runs.
 //
 // - clicked() is emitted on a left-button PRESS, doubleClicked() on the second
 //   press of a double click (which then reports only the double click).
@@ -76,14 +79,18 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    void TakeFaceColours();
     void OnMouseMove();
     void OnLButtonUp(const QPoint& pos);
     void ApplyLook();
     QPoint PointerPos() const;
 
     bool m_bHover = false;
+    bool m_bAttached = false;
+    bool m_bApplyingLook = false;
     QColor m_crText;
     QColor m_crBack;
     QColor m_crHoverBack;
@@ -98,7 +105,8 @@ private:
     PointerSource m_pointerSource;
 };
 
-// Text colour of every link, normal and hovered: RGB(50, 50, 250).
+// Text colour of every link, normal and hovered, on a light face:
+// RGB(50, 50, 250).
 inline const QColor kLinkTextColor{50, 50, 250};
 
 } // namespace norvale

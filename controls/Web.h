@@ -7,26 +7,54 @@
 
 namespace norvale {
 
-// Paths of the maker's pages; every address also carries kFromQuery.
-inline constexpr char kHelpPath[] = "/Norvale/help/";
-inline constexpr char kProductPath[] = "/Norvale/";
-inline constexpr char kContactPath[] = "/contact.php";
+// A page of the maker's: its path on the web site and the section of the
+// offline help that stands in for it while no web address is configured.
+struct MakerPage {
+    const char* path;
+    const char* helpSection;
+};
+inline constexpr MakerPage kHelpTopicsPage{"/Norvale/help/", ""};
+inline constexpr MakerPage kLatestVersionPage{"/Norvale/", "version"};
+inline constexpr MakerPage kProductPage{"/Norvale/", "home"};
+inline constexpr MakerPage kContactPage{"/contact.php", "contact"};
+// The home page: the base directly followed by the query, no slash between.
+inline constexpr MakerPage kHomePage{"", "home"};
+// Every web address also carries this query.
 inline constexpr char kFromQuery[] = "from=Norvale";
 
-// The maker's web host (a reserved ".example" name until the project has its
-// own). This is the one place the host is written down.
+// The offline help as a Qt resource; its address is "qrc:" + this path.
+inline constexpr char kHelpResourcePath[] = ":/norvale/help.html";
+
+// The base address of the maker's pages ("https://example.org"). Empty (the
+// default) reads the one configured with NORVALE_WEB_BASE when the program
+// was built; tests assign another.
+using WebBaseSource = std::function<QString()>;
+WebBaseSource& WebBaseSeam();
+
+// The base the program uses: the seam's or the configured one, or empty when
+// there is none or it is no http or https address without query or fragment.
+QString WebBase();
+
+// The host shown for the maker: the base's, or the reserved
+// "norvale.example" while no base is configured.
 QString MakerHost();
 
-// "http://" + host + path + "?from=Norvale", e.g. PageUrl(kContactPath).
-QUrl PageUrl(const QString& path);
+// base + path + "?from=Norvale"; a slash at the end of the base is dropped.
+QUrl WebPageUrl(const QString& base, const QString& path);
 
-// The home page: the host directly followed by the query, no slash between.
-QUrl HomePageUrl();
+// The page on the configured web site, or its section of the offline help
+// while none is configured.
+QUrl PageUrl(const MakerPage& page);
 
-// True for an absolute http or https address with a host: the only targets
-// Norvale hands to the desktop.
+// The offline help, scrolled to a section ("keys") or at its top.
+QUrl HelpUrl(const QString& section = QString());
+
+// True for an absolute http or https address with a host.
 bool IsWebAddress(const QUrl& url);
 bool IsWebAddress(const QString& text);
+// True for the offline help, with no section or a section of lower-case
+// letters.
+bool IsHelpAddress(const QUrl& url);
 
 // Opens web pages in the user's browser. Empty (the default) calls
 // QDesktopServices::openUrl directly, no shell in between; tests assign a
@@ -34,7 +62,13 @@ bool IsWebAddress(const QString& text);
 using UrlOpener = std::function<void(const QUrl&)>;
 UrlOpener& UrlOpenerSeam();
 
-// Hands url to the opener if it is a web address; returns whether it did.
+// Shows a section of the offline help (empty: its top). Empty (the default)
+// shows the program's help window; tests assign a recorder.
+using HelpOpener = std::function<void(const QString& section)>;
+HelpOpener& HelpOpenerSeam();
+
+// Hands a web address to the URL opener and the help's address to the help
+// opener; anything else is refused. Returns whether it opened something.
 // Menus and links both open their pages through here.
 bool OpenUrl(const QUrl& url);
 

@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang clang-format libclang-rt-14-dev
     fonts-dejavu-core fonts-dejavu-extra locales
-    xvfb xdotool x11-utils openbox imagemagick
+    xvfb xdotool x11-utils openbox imagemagick weston qt6-wayland
     python3 python3-icalendar python3-ephem
     dpkg-dev fakeroot file lintian appstream desktop-file-utils
 )

@@ -24,8 +24,9 @@ namespace norvale::test {
 // 2026-12-06 12:00:00 UTC (TZ is UTC in every test).
 inline constexpr std::int64_t kNow = 1796558400;
 
-// Each test gets its own settings folder, a fixed clock and an opener that
-// records web addresses instead of starting a browser.
+// Each test gets its own settings folder, a fixed clock, no web address
+// configured, and openers that record web addresses and help sections instead
+// of starting a browser or showing the help window.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -34,10 +35,16 @@ protected:
         m_clock = std::make_unique<ScopedOverride<ClockSource>>(ClockSeam(), FixedClock(kNow));
         m_opener = std::make_unique<ScopedOverride<UrlOpener>>(
             UrlOpenerSeam(), [this](const QUrl& url) { m_opened.push_back(url); });
+        m_help = std::make_unique<ScopedOverride<HelpOpener>>(
+            HelpOpenerSeam(),
+            [this](const QString& section) { m_helpSections.push_back(section); });
+        SetWebBase(QString());
     }
 
     void TearDown() override {
         m_dlg.reset();
+        m_webBase.reset();
+        m_help.reset();
         m_opener.reset();
         m_clock.reset();
         m_home.reset();
@@ -71,6 +78,14 @@ protected:
 
     CNorvaleDlg& Dlg() { return *m_dlg; }
 
+    // The base address of the maker's pages the test runs with (none unless
+    // a test sets one, whatever the build was configured with).
+    void SetWebBase(const QString& base) {
+        m_webBase.reset();
+        m_webBase =
+            std::make_unique<ScopedOverride<WebBaseSource>>(WebBaseSeam(), [base] { return base; });
+    }
+
     QString ItemText(int id) const {
         QAction* action = m_dlg->MenuAction(id);
         return action != nullptr ? action->text() : QStringLiteral("<missing>");
@@ -91,8 +106,11 @@ protected:
     std::filesystem::path m_root;
     std::unique_ptr<ScopedOverride<ClockSource>> m_clock;
     std::unique_ptr<ScopedOverride<UrlOpener>> m_opener;
+    std::unique_ptr<ScopedOverride<HelpOpener>> m_help;
+    std::unique_ptr<ScopedOverride<WebBaseSource>> m_webBase;
     std::unique_ptr<CNorvaleDlg> m_dlg;
     std::vector<QUrl> m_opened;
+    std::vector<QString> m_helpSections;
     std::vector<int> m_commands;
 };
 

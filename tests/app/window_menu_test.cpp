@@ -118,24 +118,38 @@ TEST_F(MenuTest, ReleaseInsideTheToggleBoxSwitchesAndOnePixelOutsideDoesNot) {
     EXPECT_EQ(m_commands, std::vector<int>{310});
 }
 
-TEST_F(MenuTest, PagesOpenTheirAddressesThroughTheOpener) {
-    CNorvaleDlg& dlg = Start();
-    QTest::keyClick(&dlg, Qt::Key_F1);
-    dlg.DatePicker().setFocus();
-    QTest::keyClick(&dlg.DatePicker(), Qt::Key_F1);
-    for (const int id : {ID_HELP_TOPICS, ID_LATEST_VERSION, ID_HOME_PAGE, ID_CONTACT_FORM}) {
-        dlg.MenuAction(id)->trigger();
+// F1 (also from the picker), "Help Topics", "Latest Version", "Home page" and
+// "Contact form": the maker's pages when a web address is configured, the
+// offline help's sections while none is.
+TEST_F(MenuTest, PagesOpenTheWebSiteOrTheOfflineHelp) {
+    for (const bool web : {true, false}) {
+        SCOPED_TRACE(web ? "web address configured" : "none configured");
+        SetWebBase(web ? QStringLiteral("http://norvale.example") : QString());
+        m_opened.clear();
+        m_helpSections.clear();
+        CNorvaleDlg& dlg = Start();
+        QTest::keyClick(&dlg, Qt::Key_F1);
+        dlg.DatePicker().setFocus();
+        QTest::keyClick(&dlg.DatePicker(), Qt::Key_F1);
+        for (const int id : {ID_HELP_TOPICS, ID_LATEST_VERSION, ID_HOME_PAGE, ID_CONTACT_FORM}) {
+            dlg.MenuAction(id)->trigger();
+        }
+        const QString host = MakerHost();
+        const QString help = "http://" + host + "/Norvale/help/?from=Norvale";
+        const QString product = "http://" + host + "/Norvale/?from=Norvale";
+        const QString contact = "http://" + host + "/contact.php?from=Norvale";
+        std::vector<QString> opened;
+        for (const QUrl& url : m_opened) {
+            opened.push_back(url.toString());
+        }
+        EXPECT_EQ(opened, web ? (std::vector<QString>{help, help, help, product, product, contact})
+                              : std::vector<QString>{});
+        EXPECT_EQ(m_helpSections,
+                  web ? std::vector<QString>{}
+                      : (std::vector<QString>{"", "", "", "version", "home", "contact"}));
+        EXPECT_FALSE(dlg.IsEnded());
+        m_dlg.reset();
     }
-    const QString host = MakerHost();
-    const QString help = "http://" + host + "/Norvale/help/?from=Norvale";
-    const QString product = "http://" + host + "/Norvale/?from=Norvale";
-    const QString contact = "http://" + host + "/contact.php?from=Norvale";
-    std::vector<QString> opened;
-    for (const QUrl& url : m_opened) {
-        opened.push_back(url.toString());
-    }
-    EXPECT_EQ(opened, (std::vector<QString>{help, help, help, product, product, contact}));
-    EXPECT_FALSE(dlg.IsEnded());
 }
 
 TEST_F(MenuTest, AboutRunsModallyAndReturnsToTheWindow) {

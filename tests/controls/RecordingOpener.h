@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QList>
+#include <QStringList>
 #include <QUrl>
 
 namespace norvale::test {
@@ -16,6 +17,27 @@ public:
 
 private:
     ScopedOverride<UrlOpener> m_scope;
+};
+
+// Records the sections of the offline help asked for instead of showing the
+// help window.
+class RecordingHelp {
+public:
+    RecordingHelp()
+        : m_scope(HelpOpenerSeam(), [this](const QString& section) { sections.append(section); }) {}
+    QStringList sections;
+
+private:
+    ScopedOverride<HelpOpener> m_scope;
+};
+
+// Sets the base address of the maker's pages for the lifetime of the object.
+class ScopedWebBase {
+public:
+    explicit ScopedWebBase(const QString& base) : m_scope(WebBaseSeam(), [base] { return base; }) {}
+
+private:
+    ScopedOverride<WebBaseSource> m_scope;
 };
 
 } // namespace norvale::test

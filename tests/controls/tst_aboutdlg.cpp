@@ -1,6 +1,8 @@
 #include "RecordingOpener.h"
 #include "controls/AboutDlg.h"
+#include "version/Version.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -79,27 +81,89 @@ private slots:
         QVERIFY(ok->isDefault());
     }
 
+    // The links go to the configured web site, or while none is configured
+    // to the offline help's sections; the shown host follows the base.
+    void linksHaveTheirTargetsAndTooltips_data() {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("contact");
+        QTest::newRow("none") << ""
+                              << "norvale.example"
+                              << "qrc:/norvale/help.html#home"
+                              << "qrc:/norvale/help.html#contact";
+        QTest::newRow("norvale.example") << "http://norvale.example"
+                                         << "norvale.example"
+                                         << "http://norvale.example?from=Norvale"
+                                         << "http://norvale.example/contact.php?from=Norvale";
+        QTest::newRow("own site") << "https://moon.example.org"
+                                  << "moon.example.org"
+                                  << "https://moon.example.org?from=Norvale"
+                                  << "https://moon.example.org/contact.php?from=Norvale";
+    }
     void linksHaveTheirTargetsAndTooltips() {
+        QFETCH(QString, base);
+        QFETCH(QString, host);
+        QFETCH(QString, home);
+        QFETCH(QString, contact);
+        test::ScopedWebBase configured(base);
         CAboutDlg dialog;
-        QCOMPARE(dialog.HomeLink().Target(), QStringLiteral("http://norvale.example?from=Norvale"));
-        QCOMPARE(dialog.HomeLink().toolTip(), QStringLiteral("Go to norvale.example"));
-        QCOMPARE(dialog.ContactLink().Target(),
-                 QStringLiteral("http://norvale.example/contact.php?from=Norvale"));
+        QCOMPARE(dialog.HomeLink().text(), host);
+        QCOMPARE(dialog.HomeLink().Target(), home);
+        QCOMPARE(dialog.HomeLink().toolTip(), QStringLiteral("Go to ") + host);
+        QCOMPARE(dialog.ContactLink().Target(), contact);
         QCOMPARE(dialog.ContactLink().toolTip(), QStringLiteral("Send email to support"));
     }
 
     void clickingALinkOpensItsPageAndKeepsTheBoxOpen() {
+        for (const bool web : {true, false}) {
+            test::ScopedWebBase configured(web ? QStringLiteral("http://norvale.example")
+                                               : QString());
+            CAboutDlg dialog;
+            dialog.open();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            test::RecordingOpener opener;
+            test::RecordingHelp help;
+            Click(&dialog.HomeLink());
+            Click(&dialog.ContactLink());
+            const QList<QUrl> pages{
+                QUrl(QStringLiteral("http://norvale.example?from=Norvale")),
+                QUrl(QStringLiteral("http://norvale.example/contact.php?from=Norvale"))};
+            QCOMPARE(opener.opened, web ? pages : QList<QUrl>{});
+            QCOMPARE(help.sections, web ? QStringList{} : (QStringList{"home", "contact"}));
+            QVERIFY(dialog.isVisible());
+        }
+    }
+
+    // Screen readers read the items in the layout's order, each link with its
+    // caption; the icon has a name.
+    void accessibleOrderFollowsTheLayout() {
         CAboutDlg dialog;
         dialog.open();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        test::RecordingOpener opener;
-        Click(&dialog.HomeLink());
-        Click(&dialog.ContactLink());
-        QCOMPARE(
-            opener.opened,
-            (QList<QUrl>{QUrl(QStringLiteral("http://norvale.example?from=Norvale")),
-                         QUrl(QStringLiteral("http://norvale.example/contact.php?from=Norvale"))}));
-        QVERIFY(dialog.isVisible());
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&dialog);
+        QVERIFY(box);
+        QList<std::pair<QAccessible::Role, QString>> read;
+        for (int i = 0; i < box->childCount(); ++i) {
+            QAccessibleInterface* child = box->child(i);
+            read.append({child->role(), child->text(QAccessible::Name)});
+        }
+        const QList<std::pair<QAccessible::Role, QString>> expected{
+            {QAccessible::Graphic, "Norvale"},
+            {QAccessible::StaticText, "Norvale Version " + QString::fromLatin1(kVersion)},
+            {QAccessible::StaticText, "Home page:"},
+            {QAccessible::Link, "Home page: norvale.example"},
+            {QAccessible::StaticText, "Support:"},
+            {QAccessible::Link, "Support: contact form"},
+            {QAccessible::StaticText, QString::fromLatin1(CAboutDlg::kNotice)},
+            {QAccessible::Button, "OK"},
+        };
+        QCOMPARE(read, expected);
+        // The links still show their own captions.
+        QCOMPARE(dialog.HomeLink().text(), QStringLiteral("norvale.example"));
+        QCOMPARE(dialog.ContactLink().text(), QStringLiteral("contact form"));
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            QVERIFY2(label->isVisible(), qPrintable(label->text()));
     }
 
     void okIsTheOnlyFocusStop() {

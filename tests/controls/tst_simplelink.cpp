@@ -1,10 +1,12 @@
 #include "RecordingOpener.h"
 #include "controls/SimpleLink.h"
+#include "ui/Contrast.h"
 #include "ui/Icons.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -92,6 +94,46 @@ private slots:
         QVERIFY(!f.link->IsHoverTimerActive());
         QCOMPARE(f.link->palette().color(QPalette::WindowText), QColor(50, 50, 250));
         QCOMPARE(f.link->TextColor(), kLinkTextColor);
+    }
+
+    // The link blue on the window's face: kept where it reads at 4.5:1 or
+    // more, otherwise the nearest blue that does, lighter on a dark face and
+    // darker on a mid-grey one (no lighter colour reaches 4.5:1 there). The
+    // colour scheme changes while the link is shown, and back again.
+    void linkColourIsReadableOnTheFace_data() {
+        QTest::addColumn<QColor>("face");
+        QTest::addColumn<int>("expected"); // 0 kept, 1 lighter, -1 darker
+        QTest::newRow("light, Fusion") << QColor(0xef, 0xef, 0xef) << 0;
+        QTest::newRow("white") << QColor(Qt::white) << 0;
+        QTest::newRow("dark, 1.96:1 before") << QColor(0x35, 0x35, 0x35) << 1;
+        QTest::newRow("near black") << QColor(0x1e, 0x1e, 0x1e) << 1;
+        QTest::newRow("mid-grey") << QColor(0x80, 0x80, 0x80) << -1;
+        QTest::newRow("light grey, 3.3:1 before") << QColor(0xb0, 0xb0, 0xb0) << -1;
+    }
+    void linkColourIsReadableOnTheFace() {
+        QFETCH(QColor, face);
+        QFETCH(int, expected);
+        QCOMPARE(ContrastRatio(Qt::white, Qt::black), 21.0);
+        const QPalette original = QApplication::palette();
+        const auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
+        Fixture f;
+        QCOMPARE(f.link->TextColor(), kLinkTextColor);
+        QApplication::setPalette(QPalette(face, face));
+        // The background follows the new face (the change reaches the link
+        // through its window).
+        QTRY_COMPARE(f.link->palette().color(QPalette::Window), face);
+        const QColor text = f.link->TextColor();
+        QCOMPARE(f.link->palette().color(QPalette::WindowText), text);
+        QVERIFY2(ContrastRatio(text, face) >= 4.5, qPrintable(QStringLiteral("%1 on %2: %3:1")
+                                                                  .arg(text.name(), face.name())
+                                                                  .arg(ContrastRatio(text, face))));
+        QVERIFY(text.blue() > text.red() && text.blue() > text.green());
+        const double change = RelativeLuminance(text) - RelativeLuminance(kLinkTextColor);
+        QCOMPARE(change > 0 ? 1 : (change < 0 ? -1 : 0), expected);
+        f.HoverAt({5, 5}); // hovered: the same colour, underlined
+        QCOMPARE(f.link->palette().color(QPalette::WindowText), text);
+        QApplication::setPalette(original);
+        QTRY_COMPARE(f.link->TextColor(), kLinkTextColor);
     }
 
     void moveWhileHoveredRestartsNothing() {

@@ -8,28 +8,106 @@
 
 using namespace norvale;
 
+Q_DECLARE_METATYPE(norvale::MakerPage)
+
 class WebTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // With a web address configured, every page is on it.
     void pageAddresses_data() {
-        QTest::addColumn<QUrl>("url");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<MakerPage>("page");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("help") << PageUrl(kHelpPath)
+        const QString example = QStringLiteral("http://norvale.example");
+        QTest::newRow("help") << example << kHelpTopicsPage
                               << "http://norvale.example/Norvale/help/?from=Norvale";
-        QTest::newRow("product") << PageUrl(kProductPath)
+        QTest::newRow("latest version")
+            << example << kLatestVersionPage << "http://norvale.example/Norvale/?from=Norvale";
+        QTest::newRow("product") << example << kProductPage
                                  << "http://norvale.example/Norvale/?from=Norvale";
-        QTest::newRow("contact") << PageUrl(kContactPath)
+        QTest::newRow("contact") << example << kContactPage
                                  << "http://norvale.example/contact.php?from=Norvale";
         QTest::newRow("home, no slash before the query")
-            << HomePageUrl() << "http://norvale.example?from=Norvale";
+            << example << kHomePage << "http://norvale.example?from=Norvale";
+        QTest::newRow("https base with a folder and a slash")
+            << "https://moon.example.org/apps/" << kContactPage
+            << "https://moon.example.org/apps/contact.php?from=Norvale";
+        QTest::newRow("home below a folder") << "https://moon.example.org/apps" << kHomePage
+                                             << "https://moon.example.org/apps?from=Norvale";
     }
     void pageAddresses() {
-        QFETCH(QUrl, url);
+        QFETCH(QString, base);
+        QFETCH(MakerPage, page);
         QFETCH(QString, expected);
+        test::ScopedWebBase configured(base);
+        const QUrl url = PageUrl(page);
         QCOMPARE(url.toString(), expected);
         QCOMPARE(url.host(), MakerHost());
         QVERIFY(IsWebAddress(url));
+    }
+
+    // Without one (or with one that is no web address), every page is its
+    // section of the offline help and the shown host stays the reserved name.
+    void pagesWithoutABaseAreHelpSections_data() {
+        QTest::addColumn<QString>("base");
+        for (const char* base :
+             {"", "ftp://norvale.example", "norvale.example", "http://norvale.example?x=1",
+              "http://user@norvale.example", "javascript:alert(1)", "file:///usr/share/norvale"}) {
+            QTest::newRow(*base ? base : "none") << QString::fromLatin1(base);
+        }
+    }
+    void pagesWithoutABaseAreHelpSections() {
+        QFETCH(QString, base);
+        test::ScopedWebBase configured(base);
+        QCOMPARE(WebBase(), QString());
+        QCOMPARE(MakerHost(), QStringLiteral("norvale.example"));
+        const std::pair<MakerPage, const char*> pages[] = {
+            {kHelpTopicsPage, "qrc:/norvale/help.html"},
+            {kLatestVersionPage, "qrc:/norvale/help.html#version"},
+            {kProductPage, "qrc:/norvale/help.html#home"},
+            {kHomePage, "qrc:/norvale/help.html#home"},
+            {kContactPage, "qrc:/norvale/help.html#contact"},
+        };
+        for (const auto& [page, expected] : pages) {
+            QCOMPARE(PageUrl(page).toString(), QString::fromLatin1(expected));
+            QVERIFY(IsHelpAddress(PageUrl(page)));
+        }
+    }
+
+    // Only the web and the help's own sections are ever opened, each by its
+    // own opener.
+    void openUrlHandsEachAddressToItsOpener_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("helpSection"); // "-": not the help
+        QTest::addColumn<bool>("web");
+        QTest::newRow("help") << "qrc:/norvale/help.html"
+                              << "" << false;
+        QTest::newRow("help section") << "qrc:/norvale/help.html#keys"
+                                      << "keys" << false;
+        QTest::newRow("other resource") << "qrc:/norvale/icon.png"
+                                        << "-" << false;
+        QTest::newRow("help with a query") << "qrc:/norvale/help.html?x#keys"
+                                           << "-" << false;
+        QTest::newRow("odd section") << "qrc:/norvale/help.html#../x"
+                                     << "-" << false;
+        QTest::newRow("help with a host") << "qrc://evil/norvale/help.html"
+                                          << "-" << false;
+        QTest::newRow("installed file") << "file:///usr/share/norvale/help.html"
+                                        << "-" << false;
+        QTest::newRow("web") << "https://norvale.example/a"
+                             << "-" << true;
+    }
+    void openUrlHandsEachAddressToItsOpener() {
+        QFETCH(QString, text);
+        QFETCH(QString, helpSection);
+        QFETCH(bool, web);
+        test::RecordingOpener opener;
+        test::RecordingHelp help;
+        const bool isHelp = helpSection != QLatin1String("-");
+        QCOMPARE(OpenUrl(QUrl(text)), isHelp || web);
+        QCOMPARE(help.sections, isHelp ? QStringList{helpSection} : QStringList{});
+        QCOMPARE(opener.opened.size(), web ? 1 : 0);
     }
 
     void webAddresses_data() {
@@ -54,19 +132,22 @@ private slots:
         QCOMPARE(IsWebAddress(text), web);
 
         test::RecordingOpener opener;
+        test::RecordingHelp help;
         QCOMPARE(OpenUrl(QUrl(text)), web);
+        QVERIFY(help.sections.isEmpty());
         QCOMPARE(opener.opened.size(), web ? 1 : 0);
     }
 
     void scopedOpenerRestoresThePreviousOne() {
+        const QUrl home = WebPageUrl(QStringLiteral("http://norvale.example"), QString());
         test::RecordingOpener outer;
         {
             test::RecordingOpener inner;
-            OpenUrl(HomePageUrl());
+            OpenUrl(home);
             QCOMPARE(inner.opened.size(), 1);
         }
-        OpenUrl(HomePageUrl());
-        QCOMPARE(outer.opened, QList<QUrl>{HomePageUrl()});
+        OpenUrl(home);
+        QCOMPARE(outer.opened, QList<QUrl>{home});
     }
 
     void dialogUnits_data() {

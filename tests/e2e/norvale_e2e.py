@@ -8,7 +8,8 @@ presses through xdotool, and screenshots read back with ImageMagick's `import`.
 
     norvale_e2e.py --norvale PATH [--cli PATH] [--artifacts DIR] SCENARIO...
 
-Scenarios: first_start, navigation, menu_settings. Exit status 0 passed,
+Scenarios: first_start, navigation, menu_settings on X11 (openbox), wayland on
+weston (its X11 back end, inside Xvfb). Exit status 0 passed,
 1 failed, 77 skipped (a tool is missing). On failure the screenshot of every
 step, the program's output and the settings file are kept in the artefact
 folder ($E2E_ARTIFACTS, else --artifacts); E2E_KEEP=1 keeps them after a pass
@@ -28,11 +29,17 @@ sys.dont_write_bytecode = True  # no byte-code caches in the source tree
 from common import SKIP, Failure  # noqa: E402 (after the line above)
 from scenarios import SCENARIOS  # noqa: E402
 from xsession import Session  # noqa: E402
+import weston  # noqa: E402
 
 
-def missing_tools():
-    tools = ["Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import", "convert"]
-    return [t for t in tools if shutil.which(t) is None]
+def missing_tools(scenarios):
+    tools = ["Xvfb", "xdotool", "xprop", "xwininfo", "import", "convert"]
+    if any(name != "wayland" for name in scenarios):
+        tools.append("openbox")
+    missing = [t for t in tools if shutil.which(t) is None]
+    if "wayland" in scenarios:
+        missing += weston.missing_tools()
+    return missing
 
 
 def main():
@@ -43,10 +50,10 @@ def main():
     parser.add_argument("scenarios", nargs="+", choices=sorted(SCENARIOS))
     args = parser.parse_args()
 
-    missing = missing_tools()
+    missing = missing_tools(args.scenarios)
     if missing:
         print(f"SKIP: end-to-end tests need {', '.join(missing)} "
-              "(Debian: xvfb openbox xdotool x11-utils imagemagick)")
+              "(Debian: xvfb openbox xdotool x11-utils imagemagick; weston qt6-wayland)")
         return SKIP
     if not os.access(args.norvale, os.X_OK):
         print(f"SKIP: {args.norvale} is not built")
@@ -69,7 +76,7 @@ def main():
 
 
 def run_scenario(args, name):
-    session = Session(args, name)
+    session = (weston.WestonSession if name == "wayland" else Session)(args, name)
     try:
         session.start_x()
         SCENARIOS[name](session)

@@ -1,9 +1,11 @@
-"""The end-to-end scenarios: each gets a fresh X session with no program
-running and drives the window from outside."""
+"""The end-to-end scenarios: each gets a fresh X session (or, for "wayland",
+weston inside one) with no program running and drives the window from
+outside."""
 
 import datetime
 import functools
 import os
+import struct
 
 from common import Failure, check
 from images import differing_pixels
@@ -11,7 +13,7 @@ from window import (
     ABOVE_MENU, CLIENT_FULL, COMPACT_SHRINK, NEXT, PICKER, PICTURE, PREV, TODAY, check_centred,
     check_client_size, check_controls, check_picture, click_and_shot, cli_panel, lit_mask,
     menu_on_picture, mirrored_mask, other_day, picture_of, read_settings, same_day, same_disk,
-    text_band,
+    text_band, SETTINGS_FORMAT,
 )
 
 
@@ -60,17 +62,7 @@ def scenario_navigation(s):
     other_day(today, two, "two days on")
 
     if s.args.cli:
-        day = (started + datetime.timedelta(days=2)).strftime("%Y-%m-%d")
-        clocks = {started.strftime("%H:%M:%S"), datetime.datetime.now().strftime("%H:%M:%S")}
-        results = []
-        for clock in sorted(clocks):
-            reference = cli_panel(s, day, clock)
-            try:
-                same_day(reference, two, f"window against norvale-cli --date {day}")
-                results.append(None)
-            except Failure as failure:
-                results.append(str(failure))
-        check(None in results, "; ".join(r for r in results if r))
+        check_cli_day(s, started + datetime.timedelta(days=2), two)
 
     picture_of(s, click(TODAY[0] + TODAY[2] // 2, label_y, "today-again"))
     same_day(today, picture_of(s, s.steps[-1][1]), '"Today"')
@@ -186,8 +178,60 @@ def scenario_menu_settings(s):
           f"info.dat after Alt+F4 holds {stored}, expected {(place[0], place[1], 5, 0, 0)}")
 
 
+def scenario_wayland(s):
+    """On weston: the window starts and paints the Moon, steps a day with a
+    click on "Next" and with Alt+Right, and saves when its title bar's close
+    button closes it. The stored corner is saved back as it was: Wayland
+    places the window itself."""
+    os.makedirs(os.path.dirname(s.settings_path), mode=0o700)
+    stored = (100, 50, 5, 1, 1)
+    with open(s.settings_path, "wb") as f:
+        f.write(struct.pack(SETTINGS_FORMAT, *stored))
+    before_stat = os.stat(s.settings_path)
+    s.start_app()
+    first = s.shot("wayland-start")
+    check_picture(picture_of(s, first))
+    check_controls(s, first, full=True)
+    today = picture_of(s, first)
+
+    label_y = NEXT[1] + NEXT[3] // 2
+    one = picture_of(s, click_and_shot(s, NEXT[0] + NEXT[2] - 10, label_y, "next"))
+    other_day(today, one, '"Next" on Wayland')
+
+    before = s.settle()
+    s.key("alt+Right")
+    two = picture_of(s, s.shot("alt-right", before, s.client_rect(), "the window after Alt+Right"))
+    other_day(one, two, "Alt+Right on Wayland")
+    if s.args.cli:
+        check_cli_day(s, s.started_at + datetime.timedelta(days=2), two)
+
+    s.move_pointer(*s.close_button)
+    s.x("xdotool", "click", "1")
+    s.wait_exit()
+    after_stat = os.stat(s.settings_path)
+    check(after_stat.st_ino != before_stat.st_ino, "closing did not save info.dat")
+    check(read_settings(s) == stored,
+          f"info.dat holds {read_settings(s)} after the close, expected {stored}")
+
+
+def check_cli_day(s, day, picture):
+    """The picture shows the day norvale-cli draws for it, at the time of day
+    the program started or now (a second may pass between the two)."""
+    date = day.strftime("%Y-%m-%d")
+    clocks = {s.started_at.strftime("%H:%M:%S"), datetime.datetime.now().strftime("%H:%M:%S")}
+    results = []
+    for clock in sorted(clocks):
+        try:
+            same_day(cli_panel(s, date, clock), picture, f"window against norvale-cli --date {date}")
+            results.append(None)
+        except Failure as failure:
+            results.append(str(failure))
+    check(None in results, "; ".join(r for r in results if r))
+
+
 SCENARIOS = {
     "first_start": scenario_first_start,
     "navigation": scenario_navigation,
     "menu_settings": scenario_menu_settings,
+    "wayland": scenario_wayland,
 }

@@ -86,6 +86,12 @@ class Session:
         return result.stdout
 
     def start_x(self):
+        self.start_xvfb()
+        wm = self.spawn(["openbox", "--sm-disable"], self.x_env(), "openbox")
+        self.wait(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.x("xprop", "-root"),
+                  15, "openbox did not start", process=wm)
+
+    def start_xvfb(self):
         read_end, write_end = os.pipe()
         server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24",
@@ -110,10 +116,6 @@ class Session:
                 number += chunk
         os.close(read_end)
         self.display = ":" + number.decode().strip()
-
-        wm = self.spawn(["openbox", "--sm-disable"], self.x_env(), "openbox")
-        self.wait(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.x("xprop", "-root"),
-                  15, "openbox did not start", process=wm)
 
     def start_app(self):
         env = self.x_env()

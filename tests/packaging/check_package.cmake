@@ -62,6 +62,7 @@ set(expected
     ./usr/share/icons/hicolor/128x128/apps/norvale.png
     ./usr/share/man/man1/norvale.1.gz
     ./usr/share/man/man1/norvale-cli.1.gz
+    ./usr/share/norvale/help.html
     ./usr/share/doc/norvale/copyright
     ./usr/share/doc/norvale/changelog.Debian.gz)
 foreach(path IN LISTS expected)
