@@ -12,9 +12,8 @@
 // the sticky bit (/tmp), nor by its group unless the group has no member but
 // the folder's owner (a user's private group, as OpenSSH's strict modes
 // allow); in a sticky folder others may add entries but not replace the
-// owner's, so it may be writable by anyone. So a program run as root with another user's settings folder (after
-// a plain `su`, or `sudo -E`) can never be led to write where that user could
-// not.
+// owner's, so it may be writable by anyone. So a program run as root with another user's settings
+// folder (after a plain `su`, or `sudo -E`) can never be led to write where that user could not.
 
 #include "atomicfile/AtomicFile.h"
 
