@@ -16,7 +16,6 @@
 
 namespace norvale::cli {
 
-
 namespace {
 
 constexpr int kFirstYear = 1800;

@@ -1,5 +1,7 @@
 #include "options/Options.h"
 
+#include "options/Detail.h"
+
 #include "core/Texts.h"
 
 #include <array>
@@ -10,6 +12,11 @@
 
 namespace norvale::cli {
 namespace {
+
+using detail::FixedDigits;
+using detail::NotAfter;
+using detail::ParseDigits;
+using detail::ToSysDays;
 
 constexpr std::string_view Program = "norvale-cli: ";
 constexpr std::string_view RangeText = "from 1900-01-01 to 9999-01-01";
@@ -91,37 +98,6 @@ UsageError Message(std::string_view text) {
     return UsageError{std::string(Program) + std::string(text)};
 }
 
-// Digits only (no sign, no spaces), parsed into an unsigned 64-bit number;
-// nullopt on anything else or on overflow.
-std::optional<std::uint64_t> ParseDigits(std::string_view text) {
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-    }
-    std::uint64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// Exactly `width` digits.
-std::optional<int> FixedDigits(std::string_view text, std::size_t width) {
-    if (text.size() != width) {
-        return std::nullopt;
-    }
-    const auto value = ParseDigits(text);
-    if (!value) {
-        return std::nullopt;
-    }
-    return static_cast<int>(*value);
-}
-
 std::optional<std::uint64_t> NumberIn(std::string_view text, std::uint64_t low,
                                       std::uint64_t high) {
     const auto value = ParseDigits(text);
@@ -129,25 +105,6 @@ std::optional<std::uint64_t> NumberIn(std::string_view text, std::uint64_t low,
         return std::nullopt;
     }
     return value;
-}
-
-std::chrono::sys_days ToSysDays(const CivilDate& date) {
-    using namespace std::chrono;
-    return sys_days{year{date.year} / month{static_cast<unsigned>(date.month)} /
-                    day{static_cast<unsigned>(date.day)}};
-}
-
-// A non-negative number with leading zeros to at least `width` digits.
-std::string Padded(int value, std::size_t width) {
-    std::string digits = std::to_string(value);
-    if (digits.size() < width) {
-        digits.insert(0, width - digits.size(), '0');
-    }
-    return digits;
-}
-
-bool NotAfter(const CivilDate& a, const CivilDate& b) {
-    return ToSysDays(a) <= ToSysDays(b);
 }
 
 // Applies one option with its value (empty for a flag) to options.
@@ -301,48 +258,6 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
 
 } // namespace
 
-std::optional<CivilDate> ParseDate(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
-        return std::nullopt;
-    }
-    const auto y = FixedDigits(text.substr(0, 4), 4);
-    const auto m = FixedDigits(text.substr(5, 2), 2);
-    const auto d = FixedDigits(text.substr(8, 2), 2);
-    if (!y || !m || !d) {
-        return std::nullopt;
-    }
-    using namespace std::chrono;
-    const year_month_day ymd{year{*y}, month{static_cast<unsigned>(*m)},
-                             day{static_cast<unsigned>(*d)}};
-    if (!ymd.ok()) {
-        return std::nullopt;
-    }
-    return CivilDate{*y, *m, *d};
-}
-
-std::optional<TimeOfDay> ParseTime(std::string_view text) {
-    if (text.size() != 5 && text.size() != 8) {
-        return std::nullopt;
-    }
-    if (text[2] != ':' || (text.size() == 8 && text[5] != ':')) {
-        return std::nullopt;
-    }
-    const auto h = FixedDigits(text.substr(0, 2), 2);
-    const auto m = FixedDigits(text.substr(3, 2), 2);
-    const auto s = text.size() == 8 ? FixedDigits(text.substr(6, 2), 2) : std::optional<int>{0};
-    if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) {
-        return std::nullopt;
-    }
-    return TimeOfDay{*h, *m, *s};
-}
-
-CivilDate AddDays(const CivilDate& date, int offset) {
-    using namespace std::chrono;
-    const year_month_day ymd{ToSysDays(date) + days{offset}};
-    return CivilDate{static_cast<int>(ymd.year()), static_cast<int>(unsigned{ymd.month()}),
-                     static_cast<int>(unsigned{ymd.day()})};
-}
-
 std::optional<UsageError> CheckDaysRange(const CivilDate& start, int days) {
     const CivilDate last = AddDays(start, days > 0 ? days - 1 : days + 1);
     if (InAllowedRange(last)) {
@@ -353,23 +268,6 @@ std::optional<UsageError> CheckDaysRange(const CivilDate& start, int days) {
                    std::string(RangeText));
 }
 
-DayRun DaysToPrint(const Options& options, const CivilDate& start) {
-    if (options.days) {
-        const int n = *options.days;
-        return DayRun{start, n > 0 ? n : -n, n > 0 ? 1 : -1};
-    }
-    if (options.to) {
-        const auto span = (ToSysDays(*options.to) - ToSysDays(start)).count();
-        const auto count = static_cast<int>(span >= 0 ? span + 1 : 1 - span);
-        return DayRun{start, count, span >= 0 ? 1 : -1};
-    }
-    return DayRun{start, 1, 1};
-}
-
-bool ListsDays(const Options& options) {
-    return options.days.has_value() || options.to.has_value();
-}
-
 std::string Quoted(std::string_view text) {
     constexpr std::size_t MaxShown = 40;
     std::string out = "'" + PrintableText(text.substr(0, MaxShown));
@@ -378,18 +276,6 @@ std::string Quoted(std::string_view text) {
     }
     out += "'";
     return out;
-}
-
-std::string DateText(const CivilDate& date) {
-    return Padded(date.year, 4) + '-' + Padded(date.month, 2) + '-' + Padded(date.day, 2);
-}
-
-std::string TimeText(const TimeOfDay& time) {
-    return Padded(time.hour, 2) + ':' + Padded(time.minute, 2) + ':' + Padded(time.second, 2);
-}
-
-bool InAllowedRange(const CivilDate& date) {
-    return NotAfter(FirstAllowedDay, date) && NotAfter(date, LastAllowedDay);
 }
 
 ParseResult ParseOptions(std::span<const std::string_view> args) {
@@ -450,52 +336,6 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
         return *error;
     }
     return options;
-}
-
-std::string HelpText() {
-    return "Usage: norvale-cli [DATE] [--date DATE] [--time HH:MM[:SS]]\n"
-           "                   [--days N | --days -N | --to DATE] [--json]\n"
-           "       norvale-cli [DATE] [--time HH:MM[:SS]] --sky\n"
-           "       norvale-cli [DATE] [--days N | --days -N | --to DATE] --phases\n"
-           "       norvale-cli [DATE] [--time HH:MM[:SS]] --png FILE|- [--scale 1|2]\n"
-           "                   [--southern] [--seed N]\n"
-           "       norvale-cli --ics YEAR [--calendar-days]\n"
-           "\n"
-           "Prints the Moon's phase for a day: the caption, the age with the phase name\n"
-           "and the illuminated percentage, exactly as the Norvale window shows them\n"
-           "(its calendar model), and the true sky beside it.\n"
-           "\n"
-           "  DATE, --date DATE  the day to show, YYYY-MM-DD (default: today);\n"
-           "                     1900-01-01 to 9999-01-01\n"
-           "  --time HH:MM[:SS]  the time of day (default: the current local time of day)\n"
-           "  --days N           N days from DATE on (1 to 36600), one tab-separated line\n"
-           "                     each: date and time, phase day, age, illumination, caption\n"
-           "  --days -N          the N days that end with DATE, newest first\n"
-           "  --to DATE2         every day from DATE to DATE2, both included, in either\n"
-           "                     direction (newest first when DATE2 comes before DATE)\n"
-           "  --json             JSON Lines instead: one object per day, with the true\n"
-           "                     sky's figures in \"sky\" (null outside 1800 to 2200)\n"
-           "  --sky              the true sky at the instant: illuminated share, age,\n"
-           "                     the last new moon and the next principal phases in local\n"
-           "                     time, distance and lunation number\n"
-           "  --phases           the true principal phases over the days (without --days\n"
-           "                     or --to: 30 days from DATE), one line each\n"
-           "  --png FILE         write the 135x156 Moon panel as a PNG image; - writes it\n"
-           "                     to standard output\n"
-           "  --scale 1|2        with --png: device pixels per panel pixel (default 1)\n"
-           "  --southern         with --png: the Southern hemisphere view\n"
-           "  --seed N           with --png: the star seed (default: the current second)\n"
-           "  --ics YEAR         an iCalendar file of the year's true principal phases\n"
-           "                     (timed events in UTC, 1800 to 2200) on standard output\n"
-           "  --calendar-days    with --ics: all-day events on the calendar model's phase\n"
-           "                     days instead (1900 to 9998)\n"
-           "  --                 every argument after it is the date\n"
-           "  -h, --help         this text\n"
-           "  -V, --version      the version\n"
-           "\n"
-           "The local time zone comes from TZ. Exit status: 0 success; 1 failure (the PNG\n"
-           "or standard output could not be written, the clock cannot be read as a local\n"
-           "time, or the true sky was asked for outside 1800 to 2200); 2 bad command line.\n";
 }
 
 } // namespace norvale::cli

@@ -1,0 +1,66 @@
+#pragma once
+
+// Small parsers and calendar helpers shared by the option parser's files.
+
+#include "options/Options.h"
+
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace norvale::cli::detail {
+
+// Digits only (no sign, no spaces), parsed into an unsigned 64-bit number;
+// nullopt on anything else or on overflow.
+inline std::optional<std::uint64_t> ParseDigits(std::string_view text) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+    }
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Exactly `width` digits.
+inline std::optional<int> FixedDigits(std::string_view text, std::size_t width) {
+    if (text.size() != width) {
+        return std::nullopt;
+    }
+    const auto value = ParseDigits(text);
+    if (!value) {
+        return std::nullopt;
+    }
+    return static_cast<int>(*value);
+}
+
+inline std::chrono::sys_days ToSysDays(const CivilDate& date) {
+    using namespace std::chrono;
+    return sys_days{year{date.year} / month{static_cast<unsigned>(date.month)} /
+                    day{static_cast<unsigned>(date.day)}};
+}
+
+// A non-negative number with leading zeros to at least `width` digits.
+inline std::string Padded(int value, std::size_t width) {
+    std::string digits = std::to_string(value);
+    if (digits.size() < width) {
+        digits.insert(0, width - digits.size(), '0');
+    }
+    return digits;
+}
+
+inline bool NotAfter(const CivilDate& a, const CivilDate& b) {
+    return ToSysDays(a) <= ToSysDays(b);
+}
+
+} // namespace norvale::cli::detail

@@ -1,0 +1,52 @@
+// The text of norvale-cli --help.
+#include "options/Options.h"
+
+namespace norvale::cli {
+
+std::string HelpText() {
+    return "Usage: norvale-cli [DATE] [--date DATE] [--time HH:MM[:SS]]\n"
+           "                   [--days N | --days -N | --to DATE] [--json]\n"
+           "       norvale-cli [DATE] [--time HH:MM[:SS]] --sky\n"
+           "       norvale-cli [DATE] [--days N | --days -N | --to DATE] --phases\n"
+           "       norvale-cli [DATE] [--time HH:MM[:SS]] --png FILE|- [--scale 1|2]\n"
+           "                   [--southern] [--seed N]\n"
+           "       norvale-cli --ics YEAR [--calendar-days]\n"
+           "\n"
+           "Prints the Moon's phase for a day: the caption, the age with the phase name\n"
+           "and the illuminated percentage, exactly as the Norvale window shows them\n"
+           "(its calendar model), and the true sky beside it.\n"
+           "\n"
+           "  DATE, --date DATE  the day to show, YYYY-MM-DD (default: today);\n"
+           "                     1900-01-01 to 9999-01-01\n"
+           "  --time HH:MM[:SS]  the time of day (default: the current local time of day)\n"
+           "  --days N           N days from DATE on (1 to 36600), one tab-separated line\n"
+           "                     each: date and time, phase day, age, illumination, caption\n"
+           "  --days -N          the N days that end with DATE, newest first\n"
+           "  --to DATE2         every day from DATE to DATE2, both included, in either\n"
+           "                     direction (newest first when DATE2 comes before DATE)\n"
+           "  --json             JSON Lines instead: one object per day, with the true\n"
+           "                     sky's figures in \"sky\" (null outside 1800 to 2200)\n"
+           "  --sky              the true sky at the instant: illuminated share, age,\n"
+           "                     the last new moon and the next principal phases in local\n"
+           "                     time, distance and lunation number\n"
+           "  --phases           the true principal phases over the days (without --days\n"
+           "                     or --to: 30 days from DATE), one line each\n"
+           "  --png FILE         write the 135x156 Moon panel as a PNG image; - writes it\n"
+           "                     to standard output\n"
+           "  --scale 1|2        with --png: device pixels per panel pixel (default 1)\n"
+           "  --southern         with --png: the Southern hemisphere view\n"
+           "  --seed N           with --png: the star seed (default: the current second)\n"
+           "  --ics YEAR         an iCalendar file of the year's true principal phases\n"
+           "                     (timed events in UTC, 1800 to 2200) on standard output\n"
+           "  --calendar-days    with --ics: all-day events on the calendar model's phase\n"
+           "                     days instead (1900 to 9998)\n"
+           "  --                 every argument after it is the date\n"
+           "  -h, --help         this text\n"
+           "  -V, --version      the version\n"
+           "\n"
+           "The local time zone comes from TZ. Exit status: 0 success; 1 failure (the PNG\n"
+           "or standard output could not be written, the clock cannot be read as a local\n"
+           "time, or the true sky was asked for outside 1800 to 2200); 2 bad command line.\n";
+}
+
+} // namespace norvale::cli
