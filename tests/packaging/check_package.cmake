@@ -1,9 +1,11 @@
 # Builds the Debian package of a build tree with cpack into WORK_DIR and checks
 # it: the files it installs, its control fields, the menu entry, the AppStream
-# metainfo, the manual pages against the command's own --help, and lintian.
+# metainfo, the manual pages against the command's own --help, the hardening
+# of the programs, and lintian.
 # A tool that is not installed fails the check: make test installs them all.
 #
-# Inputs: CPACK, DPKG_DEB, BUILD_DIR, WORK_DIR, VERSION.
+# Inputs: CPACK, DPKG_DEB, READELF, OBJDUMP, START_FILES (the C library's start
+# files), BUILD_DIR, WORK_DIR, VERSION.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -216,6 +218,54 @@ if(EXISTS "${cli}")
     fail("norvale-cli --version does not report ${VERSION} (${rc}): ${out}")
   endif()
 endif()
+
+# --- Hardening ----------------------------------------------------------------
+# The programs as Debian hardens them: PIE, full RELRO with immediate binding,
+# the stack protector (__stack_chk_fail imported) and control-flow protection.
+# _FORTIFY_SOURCE is left to release builds and lintian: it shows only where
+# calls have sizes the compiler knows.
+set(start_files_marked TRUE)
+foreach(file IN LISTS START_FILES)
+  run_tool(notes rc "${READELF}" --notes -W "${file}")
+  if(NOT notes MATCHES "x86 feature: IBT, SHSTK")
+    set(start_files_marked FALSE)
+  endif()
+endforeach()
+foreach(program norvale norvale-cli)
+  set(binary "${root}/usr/bin/${program}")
+  run_tool(elf rc "${READELF}" --file-header --program-headers --section-headers
+           --dynamic --dyn-syms --notes -W "${binary}")
+  if(NOT rc EQUAL 0)
+    fail("readelf cannot read ${program}:\n${elf}")
+    continue()
+  endif()
+  if(NOT elf MATCHES "\n *Type: +DYN ")
+    fail("${program} is not a position-independent executable")
+  endif()
+  if(NOT elf MATCHES "\n *GNU_RELRO ")
+    fail("${program} has no GNU_RELRO segment")
+  endif()
+  if(NOT elf MATCHES "\\(FLAGS\\) +BIND_NOW" OR NOT elf MATCHES "\\(FLAGS_1\\) +Flags: NOW PIE")
+    fail("${program} is not linked with -z now (BIND_NOW)")
+  endif()
+  if(NOT elf MATCHES " UND __stack_chk_fail@")
+    fail("${program} does not import __stack_chk_fail: no stack protector")
+  endif()
+  # The CET note appears only when every linked object has it. Debian 12's
+  # start files have not, so the compiled code is checked instead: without
+  # -fcf-protection only the compiler's crtbegin brings endbr64 (two), with
+  # it every function that can be reached indirectly begins with one.
+  if(start_files_marked AND NOT elf MATCHES "x86 feature: IBT, SHSTK")
+    fail("${program} lacks the note 'x86 feature: IBT, SHSTK' that its start files have")
+  endif()
+  execute_process(COMMAND "${OBJDUMP}" --disassemble --no-show-raw-insn "${binary}"
+                  COMMAND grep -c endbr64
+                  OUTPUT_VARIABLE endbr_count OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT endbr_count GREATER 50)
+    fail("${program} has ${endbr_count} endbr64 instructions: not built with -fcf-protection")
+  endif()
+  message(STATUS "${program}: PIE, RELRO, BIND_NOW, stack protector, ${endbr_count} endbr64")
+endforeach()
 
 find_program(LINTIAN lintian)
 if(LINTIAN)
