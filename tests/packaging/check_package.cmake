@@ -5,7 +5,7 @@
 # A tool that is not installed fails the check: make test installs them all.
 #
 # Inputs: CPACK, DPKG_DEB, READELF, OBJDUMP, START_FILES (the C library's start
-# files), BUILD_DIR, WORK_DIR, VERSION.
+# files), BUILD_DIR, WORK_DIR, VERSION, APP_ID.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -57,8 +57,8 @@ endif()
 set(expected
     ./usr/bin/norvale
     ./usr/bin/norvale-cli
-    ./usr/share/applications/norvale.desktop
-    ./usr/share/metainfo/io.github.norvale.Norvale.metainfo.xml
+    ./usr/share/applications/${APP_ID}.desktop
+    ./usr/share/metainfo/${APP_ID}.metainfo.xml
     ./usr/share/icons/hicolor/scalable/apps/norvale.svg
     ./usr/share/icons/hicolor/48x48/apps/norvale.png
     ./usr/share/icons/hicolor/128x128/apps/norvale.png
@@ -134,12 +134,12 @@ if(NOT rc EQUAL 0)
 endif()
 
 # The menu entry starts the installed program under its name and icon.
-set(desktop_file "${root}/usr/share/applications/norvale.desktop")
+set(desktop_file "${root}/usr/share/applications/${APP_ID}.desktop")
 if(EXISTS "${desktop_file}")
   file(READ "${desktop_file}" entry)
   foreach(key_value "Name=Norvale" "Exec=norvale" "Icon=norvale" "Type=Application")
     if(NOT entry MATCHES "(^|\n)${key_value}\n")
-      fail("norvale.desktop lacks the line ${key_value}")
+      fail("${APP_ID}.desktop lacks the line ${key_value}")
     endif()
   endforeach()
 endif()
@@ -158,7 +158,7 @@ endif()
 find_program(APPSTREAMCLI appstreamcli)
 if(APPSTREAMCLI)
   run_tool(out rc "${APPSTREAMCLI}" validate --no-net
-           "${root}/usr/share/metainfo/io.github.norvale.Norvale.metainfo.xml")
+           "${root}/usr/share/metainfo/${APP_ID}.metainfo.xml")
   if(NOT rc EQUAL 0)
     fail("appstreamcli validate --no-net:\n${out}")
   endif()
