@@ -5,7 +5,7 @@
 # A tool that is not installed fails the check: make test installs them all.
 #
 # Inputs: CPACK, DPKG_DEB, READELF, OBJDUMP, START_FILES (the C library's start
-# files), BUILD_DIR, WORK_DIR, VERSION, APP_ID.
+# files), BUILD_DIR, WORK_DIR, VERSION, APP_ID, WEB_BASE.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -90,7 +90,7 @@ foreach(line IN LISTS lines)
 endforeach()
 
 # --- Control fields -----------------------------------------------------------
-foreach(field Package Version Architecture Section Priority Maintainer Depends)
+foreach(field Package Version Architecture Section Priority Maintainer Depends Recommends)
   run_tool(value rc "${DPKG_DEB}" --field "${deb}" ${field})
   string(STRIP "${value}" value)
   set(field_${field} "${value}")
@@ -113,6 +113,22 @@ foreach(needed libqt6widgets6 fonts-dejavu-extra)
 endforeach()
 if(field_Depends MATCHES "-dev( |,|$)")
   fail("Depends names a development package: ${field_Depends}")
+endif()
+# xdg-open opens the web pages; the Wayland plugin draws a native window.
+foreach(wanted xdg-utils qt6-wayland)
+  if(NOT field_Recommends MATCHES "(^|, )${wanted}( |,|$)")
+    fail("Recommends lacks ${wanted}: ${field_Recommends}")
+  endif()
+endforeach()
+# A homepage only from the configured web base, never an invented one.
+run_tool(homepage rc "${DPKG_DEB}" --field "${deb}" Homepage)
+string(STRIP "${homepage}" homepage)
+string(REGEX REPLACE "/+$" "/" web_base_slash "${WEB_BASE}/")
+string(FIND "${homepage}" "${web_base_slash}" at)
+if(WEB_BASE STREQUAL "" AND NOT homepage STREQUAL "")
+  fail("Homepage '${homepage}' although no web base is configured")
+elseif(NOT WEB_BASE STREQUAL "" AND NOT at EQUAL 0)
+  fail("Homepage '${homepage}' is not a page below the web base ${WEB_BASE}")
 endif()
 run_tool(description rc "${DPKG_DEB}" --field "${deb}" Description)
 string(REGEX MATCH "^[^\n]*" synopsis "${description}")
@@ -157,10 +173,15 @@ endif()
 
 find_program(APPSTREAMCLI appstreamcli)
 if(APPSTREAMCLI)
-  run_tool(out rc "${APPSTREAMCLI}" validate --no-net
-           "${root}/usr/share/metainfo/${APP_ID}.metainfo.xml")
+  set(metainfo "${root}/usr/share/metainfo/${APP_ID}.metainfo.xml")
+  run_tool(out rc "${APPSTREAMCLI}" validate --no-net "${metainfo}")
   if(NOT rc EQUAL 0)
     fail("appstreamcli validate --no-net:\n${out}")
+  endif()
+  # Without a web base there is no address for a homepage or a screenshot.
+  file(READ "${metainfo}" metainfo_text)
+  if(WEB_BASE STREQUAL "" AND metainfo_text MATCHES "<url|<screenshot")
+    fail("the metainfo names web addresses although no web base is configured")
   endif()
   # The tree check also follows the launchable to the installed menu entry.
   run_tool(out rc "${APPSTREAMCLI}" validate-tree --no-net "${root}")
