@@ -242,9 +242,9 @@ endif()
 
 # --- Hardening ----------------------------------------------------------------
 # The programs as Debian hardens them: PIE, full RELRO with immediate binding,
-# the stack protector (__stack_chk_fail imported) and control-flow protection.
-# _FORTIFY_SOURCE is left to release builds and lintian: it shows only where
-# calls have sizes the compiler knows.
+# the stack protector (__stack_chk_fail imported), control-flow protection, and
+# stripped of the compiler's .comment. _FORTIFY_SOURCE is left to release
+# builds and lintian: it shows only where calls have sizes the compiler knows.
 set(start_files_marked TRUE)
 foreach(file IN LISTS START_FILES)
   run_tool(notes rc "${READELF}" --notes -W "${file}")
@@ -271,6 +271,9 @@ foreach(program norvale norvale-cli)
   endif()
   if(NOT elf MATCHES " UND __stack_chk_fail@")
     fail("${program} does not import __stack_chk_fail: no stack protector")
+  endif()
+  if(elf MATCHES "\\] \\.comment ")
+    fail("${program} keeps its .comment section")
   endif()
   # The CET note appears only when every linked object has it. Debian 12's
   # start files have not, so the compiled code is checked instead: without
