@@ -1,11 +1,12 @@
 # Builds the Debian package of a build tree with cpack into WORK_DIR and checks
-# it: the files it installs, its control fields, the menu entry, the AppStream
-# metainfo, the manual pages against the command's own --help, the hardening
-# of the programs, and lintian.
+# it: the files it installs, its control fields, the time stamps, the menu
+# entry, the AppStream metainfo, the manual pages against the command's own
+# --help, the hardening of the programs, lintian, and that a second build at
+# another time and umask gives the same bytes.
 # A tool that is not installed fails the check: make test installs them all.
 #
-# Inputs: CPACK, DPKG_DEB, READELF, OBJDUMP, START_FILES (the C library's start
-# files), BUILD_DIR, WORK_DIR, VERSION, APP_ID, WEB_BASE.
+# Inputs: CPACK, DPKG_DEB, DPKG_PARSECHANGELOG, READELF, OBJDUMP, START_FILES
+# (the C library's start files), BUILD_DIR, WORK_DIR, VERSION, APP_ID, WEB_BASE.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -29,20 +30,26 @@ if(NOT DPKG_DEB OR NOT EXISTS "${BUILD_DIR}/CPackConfig.cmake")
 endif()
 
 # --- Build the package ----------------------------------------------------------
+# build_package(<deb var> <folder> <umask>) runs cpack into <folder>.
+function(build_package deb_var folder umask)
+  file(REMOVE_RECURSE "${folder}")
+  file(MAKE_DIRECTORY "${folder}")
+  run_tool(out rc sh -c "umask ${umask} && exec \"$0\" \"$@\"" "${CPACK}"
+           -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${folder}")
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cpack failed (${rc}):\n${out}")
+  endif()
+  file(GLOB debs "${folder}/*.deb")
+  list(LENGTH debs count)
+  if(NOT count EQUAL 1)
+    message(FATAL_ERROR "expected one .deb in ${folder}, found ${count}:\n${out}")
+  endif()
+  set(${deb_var} "${debs}" PARENT_SCOPE)
+endfunction()
+
 file(REMOVE_RECURSE "${WORK_DIR}")
-file(MAKE_DIRECTORY "${WORK_DIR}")
 # A narrow umask proves the package's modes do not depend on the builder's.
-run_tool(out rc sh -c "umask 0027 && exec \"$0\" \"$@\"" "${CPACK}"
-         -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${WORK_DIR}")
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "cpack failed (${rc}):\n${out}")
-endif()
-file(GLOB debs "${WORK_DIR}/*.deb")
-list(LENGTH debs count)
-if(NOT count EQUAL 1)
-  message(FATAL_ERROR "expected one .deb in ${WORK_DIR}, found ${count}:\n${out}")
-endif()
-set(deb "${debs}")
+build_package(deb "${WORK_DIR}/first" 0027)
 get_filename_component(deb_name "${deb}" NAME)
 message(STATUS "built ${deb_name}")
 if(NOT deb_name MATCHES "^norvale_${VERSION}-[0-9]+_[a-z0-9]+\\.deb$")
@@ -148,6 +155,36 @@ run_tool(out rc "${DPKG_DEB}" --extract "${deb}" "${root}")
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dpkg-deb --extract failed:\n${out}")
 endif()
+
+# The package's version and the time of every file are those of the latest
+# entry of the changelog it ships (SOURCE_DATE_EPOCH), not of the build.
+execute_process(COMMAND gzip -dc "${root}/usr/share/doc/norvale/changelog.Debian.gz"
+                OUTPUT_FILE "${WORK_DIR}/changelog")
+run_tool(changelog rc "${DPKG_PARSECHANGELOG}" -l "${WORK_DIR}/changelog")
+if(NOT rc EQUAL 0 OR NOT changelog MATCHES "\nVersion: ([^\n]+)\n.*\nTimestamp: ([0-9]+)\n")
+  fail("dpkg-parsechangelog cannot read the packaged changelog:\n${changelog}")
+else()
+  set(changelog_version "${CMAKE_MATCH_1}")
+  set(ENV{SOURCE_DATE_EPOCH} "${CMAKE_MATCH_2}")
+  string(TIMESTAMP changelog_time "%Y-%m-%d %H:%M" UTC)
+  unset(ENV{SOURCE_DATE_EPOCH})
+  if(NOT field_Version STREQUAL changelog_version)
+    fail("Version ${field_Version} is not the changelog's latest, ${changelog_version}")
+  endif()
+  foreach(line IN LISTS lines)
+    if(NOT line STREQUAL "" AND NOT line MATCHES " ${changelog_time} ")
+      fail("time stamp is not the changelog's ${changelog_time} UTC: ${line}")
+    endif()
+  endforeach()
+endif()
+# gzip -n: no file name and no time in the compressed pages and changelog.
+file(GLOB_RECURSE compressed "${root}/*.gz")
+foreach(file IN LISTS compressed)
+  file(READ "${file}" gzip_header LIMIT 8 HEX)
+  if(NOT gzip_header MATCHES "^1f8b08([0-9a-f][0-7])00000000$")
+    fail("gzip header of ${file} holds a time or a file name: ${gzip_header}")
+  endif()
+endforeach()
 
 # The menu entry starts the installed program under its name and icon.
 set(desktop_file "${root}/usr/share/applications/${APP_ID}.desktop")
@@ -291,15 +328,32 @@ foreach(program norvale norvale-cli)
   message(STATUS "${program}: PIE, RELRO, BIND_NOW, stack protector, ${endbr_count} endbr64")
 endforeach()
 
+# --- lintian ------------------------------------------------------------------
+# No error and no warning; the notes are shown.
 find_program(LINTIAN lintian)
 if(LINTIAN)
-  run_tool(out rc "${LINTIAN}" --tag-display-limit 0 "${deb}")
+  run_tool(out rc "${LINTIAN}" -I -E --pedantic --tag-display-limit 0 "${deb}")
   message(STATUS "lintian:\n${out}")
-  if(out MATCHES "(^|\n)E: ")
-    fail("lintian reports errors")
+  if(out MATCHES "(^|\n)[EW]: ")
+    fail("lintian reports errors or warnings")
   endif()
 else()
   fail("lintian is not installed")
+endif()
+
+# --- Reproducible -------------------------------------------------------------
+# A second build, some seconds later, under another umask and time zone and into
+# another folder, gives the same bytes.
+set(ENV{TZ} "Pacific/Kiritimati")
+build_package(second "${WORK_DIR}/second" 0022)
+set(ENV{TZ} "UTC")
+file(SHA256 "${deb}" first_sum)
+file(SHA256 "${second}" second_sum)
+if(NOT first_sum STREQUAL second_sum)
+  execute_process(COMMAND cmp "${deb}" "${second}" OUTPUT_VARIABLE where ERROR_VARIABLE where)
+  fail("two builds of the package differ: ${where}")
+else()
+  message(STATUS "a second build is byte-identical (sha256 ${first_sum})")
 endif()
 
 if(failures)
