@@ -61,10 +61,11 @@ install: deps
 	$(CMAKE) --build --preset release
 	$(CMAKE) --install build/release
 
+# The package's own build: the programs only, no tests, benchmarks or tools.
 package: deps
-	$(CMAKE) --preset release
-	$(CMAKE) --build --preset release
-	cd build/release && cpack -G DEB
+	$(CMAKE) --preset package
+	$(CMAKE) --build --preset package
+	cd build/package && cpack -G DEB
 
 clean:
 	rm -rf build

@@ -1,6 +1,7 @@
 #include "app/Headless.h"
 #include "app/NorvaleApp.h"
 #include "app/Startup.h"
+#include "version/Version.h"
 
 #include <QApplication>
 
@@ -27,6 +28,9 @@ int main(int argc, char* argv[]) {
     auto guard = std::make_unique<norvale::CPlatformStartGuard>(argc, argv);
     QApplication app(argc, argv);
     guard.reset();
+    // The desktop finds the menu entry (its name and icon) for the window by
+    // this id: the Wayland app_id is made from it.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(norvale::kAppId));
     norvale::CNorvaleApp theApp;
     theApp.InitInstance();
     // A quit signal ended the window: end the way that signal ends a program.

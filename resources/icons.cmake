@@ -11,8 +11,11 @@ set_source_files_properties(${_norvale_icon_dir}/norvale-48.png PROPERTIES QT_RE
 set_source_files_properties(${_norvale_icon_dir}/norvale-128.png PROPERTIES QT_RESOURCE_ALIAS icon-128.png)
 set_source_files_properties(${_norvale_icon_dir}/norvale.svg PROPERTIES QT_RESOURCE_ALIAS norvale.svg)
 set_source_files_properties(${_norvale_icon_dir}/hand.png PROPERTIES QT_RESOURCE_ALIAS hand.png)
+# Format 1 of rcc leaves out each file's modification time, which the later
+# formats build in: the programs' bytes would follow the checkout's time.
 qt_add_resources(norvale_resources "norvale_icons"
   PREFIX "/norvale"
+  OPTIONS --format-version 1
   FILES
     ${_norvale_icon_dir}/norvale-32.png
     ${_norvale_icon_dir}/norvale-48.png
