@@ -21,7 +21,7 @@ foreach(entry IN LISTS entries)
   if(IS_DIRECTORY "${entry}")
     file(CHMOD "${entry}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
                                       GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-  elseif(entry MATCHES "/bin/[^/]+$")
+  elseif(entry MATCHES "/bin/[^/]+$" OR entry MATCHES "/libexec/norvale/[^/]+$")
     execute_process(COMMAND "${CPACK_NORVALE_STRIP}" --remove-section=.comment
                             --remove-section=.note "${entry}"
                     COMMAND_ERROR_IS_FATAL ANY)

@@ -64,6 +64,7 @@ endif()
 set(expected
     ./usr/bin/norvale
     ./usr/bin/norvale-cli
+    ./usr/libexec/norvale/norvale-cli-full
     ./usr/share/applications/${APP_ID}.desktop
     ./usr/share/metainfo/${APP_ID}.metainfo.xml
     ./usr/share/icons/hicolor/scalable/apps/norvale.svg
@@ -90,9 +91,10 @@ foreach(line IN LISTS lines)
     fail("wrong owner or mode: ${line}")
   elseif(line MATCHES "^d" AND NOT line MATCHES "^drwxr-xr-x ")
     fail("directory mode is not 755: ${line}")
-  elseif(line MATCHES "^-.*/usr/bin/" AND NOT line MATCHES "^-rwxr-xr-x ")
+  elseif(line MATCHES "^-.*/usr/(bin|libexec/norvale)/" AND NOT line MATCHES "^-rwxr-xr-x ")
     fail("program mode is not 755: ${line}")
-  elseif(line MATCHES "^-" AND NOT line MATCHES "/usr/bin/" AND NOT line MATCHES "^-rw-r--r-- ")
+  elseif(line MATCHES "^-" AND NOT line MATCHES "/usr/(bin|libexec/norvale)/"
+         AND NOT line MATCHES "^-rw-r--r-- ")
     fail("file mode is not 644: ${line}")
   endif()
 endforeach()
@@ -290,8 +292,9 @@ foreach(file IN LISTS START_FILES)
     set(start_files_marked FALSE)
   endif()
 endforeach()
-foreach(program norvale norvale-cli)
-  set(binary "${root}/usr/bin/${program}")
+foreach(path bin/norvale bin/norvale-cli libexec/norvale/norvale-cli-full)
+  get_filename_component(program "${path}" NAME)
+  set(binary "${root}/usr/${path}")
   run_tool(elf rc "${READELF}" --file-header --program-headers --section-headers
            --dynamic --dyn-syms --notes -W "${binary}")
   if(NOT rc EQUAL 0)
