@@ -39,14 +39,23 @@ CQuitSignals::CQuitSignals() {
     action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signo : kQuitSignals) {
-        ::sigaction(signo, &action, nullptr);
+    for (std::size_t i = 0; i < kQuitSignals.size(); ++i) {
+        // A signal ignored at start stays ignored: "nohup norvale &" must
+        // outlive its terminal, and a script may shield it from Ctrl+C.
+        struct sigaction previous {};
+        ::sigaction(kQuitSignals[i], nullptr, &previous);
+        if (previous.sa_handler != SIG_IGN) {
+            ::sigaction(kQuitSignals[i], &action, nullptr);
+            m_caught[i] = true;
+        }
     }
 }
 
 CQuitSignals::~CQuitSignals() {
-    for (const int signo : kQuitSignals) {
-        ::signal(signo, SIG_DFL);
+    for (std::size_t i = 0; i < kQuitSignals.size(); ++i) {
+        if (m_caught[i]) {
+            ::signal(kQuitSignals[i], SIG_DFL);
+        }
     }
     for (int& fd : g_pipe) {
         if (fd >= 0) {

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <array>
+
 class QSocketNotifier;
 
 namespace norvale {
@@ -35,6 +37,9 @@ private:
 
     QSocketNotifier* m_notifier = nullptr;
     int m_received = 0;
+    // Which of SIGTERM, SIGHUP and SIGINT this object caught (not those
+    // ignored when the program started).
+    std::array<bool, 3> m_caught{};
 };
 
 } // namespace norvale

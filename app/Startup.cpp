@@ -5,6 +5,7 @@
 #include "version/Version.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <array>
@@ -65,7 +66,11 @@ void OnMessageAtStart(QtMsgType type, const QMessageLogContext& context, const Q
         }
         return;
     }
-    std::fprintf(stderr, "%s\n", qPrintable(message));
+    // Qt's own lines may repeat what the environment held (a hostile
+    // DISPLAY): shown line by line, every byte printable.
+    for (const QString& line : message.split(QLatin1Char('\n'))) {
+        std::cerr << PrintableText(line.toStdString()) << '\n';
+    }
     std::cerr << "norvale: cannot open " << g_display << "; today's Moon:\n";
     PrintToday(std::cout);
     std::cout.flush();
@@ -92,6 +97,11 @@ ProgramRequest ParseProgramArguments(int argc, const char* const* argv) {
         }
     }
     return ProgramRequest::Run;
+}
+
+bool PlatformChosen(int argc, const char* const* argv) {
+    return QtOptionValue(argc, argv, "platform") != nullptr ||
+           QtOptionValue(argc, argv, "display") != nullptr || !Env("QT_QPA_PLATFORM").empty();
 }
 
 std::string ProgramHelpText() {

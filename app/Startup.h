@@ -14,6 +14,11 @@ namespace norvale {
 enum class ProgramRequest { Run, Help, Version };
 ProgramRequest ParseProgramArguments(int argc, const char* const* argv);
 
+// Whether the command line (-platform, -display) or QT_QPA_PLATFORM chooses
+// where the window goes: then it is tried even without DISPLAY or
+// WAYLAND_DISPLAY (the offscreen platform needs neither).
+bool PlatformChosen(int argc, const char* const* argv);
+
 // The text of --help and of --version, each ending in a newline.
 std::string ProgramHelpText();
 std::string ProgramVersionText();

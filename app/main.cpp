@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
         break;
     }
     // Without a desktop QApplication would abort; print today's Moon instead.
-    if (!norvale::HasDisplay()) {
+    if (!norvale::HasDisplay() && !norvale::PlatformChosen(argc, argv)) {
         return norvale::PrintTodayWithoutDisplay(std::cout, std::cerr) ? 0 : 1;
     }
     // A display that cannot be opened is told and today's Moon printed, too.

@@ -152,9 +152,11 @@ FileResult WriteInPlace(const LocatedFile& at, const struct stat& old,
     if (status.st_dev != old.st_dev || status.st_ino != old.st_ino) {
         return Failure(shown + " changed while it was written", EAGAIN);
     }
-    const bool written = !InjectedFault(SaveStep::Write) && WriteAll(file.Get(), bytes) &&
-                         ::ftruncate(file.Get(), static_cast<off_t>(bytes.size())) == 0 &&
-                         !InjectedFault(SaveStep::Sync) && ::fsync(file.Get()) == 0;
+    // Emptied first, so a write cut off part way leaves the new bytes' head,
+    // never the new head on the old tail (which could read as a whole file).
+    const bool written = ::ftruncate(file.Get(), 0) == 0 && !InjectedFault(SaveStep::Write) &&
+                         WriteAll(file.Get(), bytes) && !InjectedFault(SaveStep::Sync) &&
+                         ::fsync(file.Get()) == 0;
     const int error = errno;
     if (!file.Close() || !written) {
         FileResult failed = Failure(shown + " (written in place, its folder is read-only): " +
@@ -284,10 +286,19 @@ FileDescriptor OpenForReading(const std::string& path, const FilePolicy& policy,
     if (const WalkError e = LocateFile(path, policy.folders, false, at)) {
         result = FromWalk(e);
     } else {
-        FileDescriptor file(::openat(at.folder.Get(), at.name.c_str(),
-                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
         struct stat status {};
         const std::string shown = at.folderPath + "/" + at.name;
+        // A pipe or device is never opened: opening one can block or act.
+        if (::fstatat(at.folder.Get(), at.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            !S_ISREG(status.st_mode)) {
+            result = Failure(shown + " is not a regular file", EINVAL);
+            if (why != nullptr) {
+                *why = std::move(result);
+            }
+            return FileDescriptor();
+        }
+        FileDescriptor file(::openat(at.folder.Get(), at.name.c_str(),
+                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
         if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0) {
             result = Failure(shown + ": " + std::strerror(errno), errno);
         } else if (!S_ISREG(status.st_mode)) {

@@ -9,7 +9,9 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <mutex>
 #include <pwd.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace norvale {
@@ -41,11 +43,34 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 std::string ParentOf(const std::string& folder) {
     const std::size_t slash = folder.rfind('/');
-    return slash == 0 || slash == std::string::npos ? std::string("/") : folder.substr(0, slash);
+    if (slash == std::string::npos) {
+        return folder + "/..";
+    }
+    return slash == 0 ? std::string("/") : folder.substr(0, slash);
 }
 
-// The group's only member is owner: its member list names no one else, and
-// either names owner or is empty while the group is owner's primary group.
+// Whether uid other than owner has gid as its primary group (such a user
+// belongs to the group without being listed in it). The user database is
+// walked under a lock: getpwent keeps its place in the process.
+bool AnotherUserHasPrimaryGroup(gid_t gid, uid_t owner) {
+    static std::mutex lock;
+    const std::lock_guard guard(lock);
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    bool another = false;
+    ::setpwent();
+    while (!another && ::getpwent_r(&entry, buffer.data(), buffer.size(), &found) == 0 &&
+           found != nullptr) {
+        another = found->pw_gid == gid && found->pw_uid != owner;
+    }
+    ::endpwent();
+    return another;
+}
+
+// The group's only member is owner: its member list names no one else, it
+// names owner or is owner's primary group, and it is no other user's primary
+// group.
 bool GroupHasOnlyOwner(gid_t gid, uid_t owner) {
     std::vector<char> buffer(16384);
     group entry{};
@@ -67,7 +92,13 @@ bool GroupHasOnlyOwner(gid_t gid, uid_t owner) {
         }
         listed = true;
     }
-    return listed || person->pw_gid == gid;
+    return (listed || person->pw_gid == gid) && !AnotherUserHasPrimaryGroup(gid, owner);
+}
+
+// A folder with an access list: its group bits are the list's mask, so write
+// permission in them may belong to any user the list names.
+bool HasAccessList(int fd) {
+    return ::fgetxattr(fd, "system.posix_acl_access", nullptr, 0) >= 0;
 }
 
 class Walker {
@@ -76,8 +107,10 @@ public:
 
     // Walks every component of parts as a folder; with fileLast the last one
     // is the file's name instead, which is followed when it is a link.
-    WalkError Walk(std::deque<std::string> parts, bool fileLast, LocatedFile* out) {
-        if (WalkError e = StartAtRoot()) {
+    WalkError Walk(std::deque<std::string> parts, bool fileLast, LocatedFile* out, bool fromRoot) {
+        // A relative path starts in the working folder itself, which the
+        // user may be able to reach where its parents are closed to them.
+        if (WalkError e = fromRoot ? StartAtRoot() : Open(AT_FDCWD, ".", ".")) {
             return e;
         }
         while (!parts.empty()) {
@@ -99,10 +132,14 @@ public:
                 if (isFile) {
                     return Found(std::move(part), out);
                 }
-                if (!m_create) {
+                if (!m_create || ++m_created > kMaxLinks) {
                     return Failed(shown, ENOENT);
                 }
-                if (::mkdirat(m_folder.Get(), part.c_str(), 0700) != 0 && errno != EEXIST) {
+                if (::mkdirat(m_folder.Get(), part.c_str(), 0700) == 0) {
+                    // Private whatever the umask: it may have taken bits the
+                    // owner needs to go on, and it may not add any.
+                    ::fchmodat(m_folder.Get(), part.c_str(), 0700, 0);
+                } else if (errno != EEXIST) {
                     return Failed(shown, errno);
                 }
                 parts.push_front(std::move(part)); // look at it again, now that it exists
@@ -150,7 +187,7 @@ private:
         }
         if (m_rule == FolderRule::TrustedFolders) {
             const FolderFacts facts{status.st_uid, status.st_mode,
-                                    (status.st_mode & S_IWGRP) != 0 &&
+                                    (status.st_mode & S_IWGRP) != 0 && !HasAccessList(next.Get()) &&
                                         GroupHasOnlyOwner(status.st_gid, status.st_uid)};
             if (const std::string why = FolderDistrust(facts, m_euid); !why.empty()) {
                 return {shown + " " + why, true, 0};
@@ -204,21 +241,8 @@ private:
     FileDescriptor m_folder;
     std::string m_path;
     int m_links = 0;
+    int m_created = 0;
 };
-
-// path as an absolute path: relative ones start at the working folder.
-bool Absolute(const std::string& path, std::string& out) {
-    if (!path.empty() && path.front() == '/') {
-        out = path;
-        return true;
-    }
-    std::vector<char> cwd(PATH_MAX);
-    if (::getcwd(cwd.data(), cwd.size()) == nullptr) {
-        return false;
-    }
-    out = std::string(cwd.data()) + "/" + path;
-    return true;
-}
 
 } // namespace
 
@@ -240,19 +264,22 @@ std::string FolderDistrust(const FolderFacts& facts, uid_t euid) {
 
 WalkError LocateFile(const std::string& path, FolderRule rule, bool createFolders,
                      LocatedFile& out) {
-    std::string absolute;
-    if (path.empty() || !Absolute(path, absolute)) {
-        return {"cannot tell where " + path + " is", false, errno};
+    // "x/", "x/." and "x/.." name folders, never a file (the kernel says the same).
+    const std::size_t slash = path.rfind('/');
+    const std::string_view last = slash == std::string::npos
+                                      ? std::string_view(path)
+                                      : std::string_view(path).substr(slash + 1);
+    if (last.empty() || last == "." || last == "..") {
+        return {path + ": " + std::strerror(EISDIR), false, EISDIR};
     }
-    return Walker(rule, createFolders).Walk(Components(absolute), true, &out);
+    return Walker(rule, createFolders).Walk(Components(path), true, &out, path.front() == '/');
 }
 
 WalkError MakeFoldersSafely(const std::string& path, FolderRule rule) {
-    std::string absolute;
-    if (path.empty() || !Absolute(path, absolute)) {
-        return {"cannot tell where " + path + " is", false, errno};
+    if (path.empty()) {
+        return {"no folder name", false, EINVAL};
     }
-    return Walker(rule, true).Walk(Components(absolute), false, nullptr);
+    return Walker(rule, true).Walk(Components(path), false, nullptr, path.front() == '/');
 }
 
 } // namespace norvale

@@ -43,8 +43,10 @@ struct WalkError {
     explicit operator bool() const { return !message.empty(); }
 };
 
-// Walks to the folder of path (absolute, or relative to the working folder)
-// and follows a link at the file's own name. With createFolders, missing
+// Walks to the folder of path and follows a link at the file's own name. An
+// absolute path is walked from "/"; a relative one from the working folder
+// itself (the folders above it are not looked at). A path whose last part is
+// empty, "." or ".." names a folder and is refused. With createFolders, missing
 // folders are made with mode 0700 on the way.
 WalkError LocateFile(const std::string& path, FolderRule rule, bool createFolders,
                      LocatedFile& out);

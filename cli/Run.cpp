@@ -9,6 +9,7 @@
 #include "shading/Shading.h"
 #include "version/Version.h"
 
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <ostream>
@@ -98,15 +99,17 @@ int WritePng(const Options& options, const DateValue& date, std::ostream& out, s
     if (written.ok) {
         return 0;
     }
-    std::string why = written.refused ? PrintableText(written.message)
-                                      : std::string(std::strerror(written.error));
+    // The walk's own words where they say more than the error number (a
+    // refused link or folder, a target that is not a regular file).
+    std::string why = written.refused || written.error == EINVAL
+                          ? PrintableText(written.message)
+                          : std::string(std::strerror(written.error));
     if (written.inPlace) {
         why = "its folder is read-only, so it was written in place and may be cut short: " + why;
     }
     return Fail(err, "cannot write " + Quoted(options.pngPath) + ": " + why);
 }
 
-// The show and --png actions, which need a date and time.
 // The true sky's answers, which need its years.
 int RunSky(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
            SkyAnswers* sky) {
@@ -127,6 +130,8 @@ int RunSky(const Options& options, const Moment& moment, std::ostream& out, std:
     return 0;
 }
 
+// The actions that need a date and time: the text answers, --png, --sky and
+// --phases.
 int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
                  const FullServices& services) {
     const auto moment = ChosenMoment(options);
@@ -160,10 +165,11 @@ int RunCalendar(const Options& options, std::ostream& out, std::ostream& err, Sk
         return 0;
     }
     if (sky == nullptr || !sky->WriteCalendar(options.icsYear, out)) {
-        return Fail(err, "the true phase instants are given for the years " +
-                             (sky != nullptr ? sky->YearsText() : std::string("1800 to 2200")) +
-                             " only; --ics " + std::to_string(options.icsYear) +
-                             " --calendar-days gives the calendar's phase days");
+        return Fail(err,
+                    "the true phase instants are given for the years " +
+                        (sky != nullptr ? sky->YearsText() : std::string("1800 to 2200 (UTC)")) +
+                        " only; --ics " + std::to_string(options.icsYear) +
+                        " --calendar-days gives the calendar's phase days");
     }
     return 0;
 }

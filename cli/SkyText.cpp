@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <optional>
 #include <ostream>
@@ -95,15 +96,17 @@ std::optional<std::int64_t> StartOfLocalDay(const CivilDate& date) {
     return sky::LocalToUtcSeconds(date.year, date.month, date.day, 0, 0, 0);
 }
 
-// SOURCE_DATE_EPOCH when it is a plain number of seconds.
+// SOURCE_DATE_EPOCH when it is a plain number of seconds no later than the
+// end of 9999 (anything else is ignored and each event's start is its stamp).
 std::optional<std::int64_t> SourceDateEpoch() {
     const char* text = std::getenv("SOURCE_DATE_EPOCH");
-    if (text == nullptr || *text == '\0') {
+    if (text == nullptr || *text == '\0' || std::strlen(text) > 12 ||
+        std::strspn(text, "0123456789") != std::strlen(text)) {
         return std::nullopt;
     }
-    char* end = nullptr;
-    const long long value = std::strtoll(text, &end, 10);
-    if (*end != '\0' || value < 0) {
+    const long long value = std::strtoll(text, nullptr, 10);
+    constexpr long long kLastSecondOf9999 = 253402300799;
+    if (value > kLastSecondOf9999) {
         return std::nullopt;
     }
     return value;
@@ -200,7 +203,7 @@ public:
     }
 
     std::string YearsText() const override {
-        return std::to_string(kFirstYear) + " to " + std::to_string(kLastYear);
+        return std::to_string(kFirstYear) + " to " + std::to_string(kLastYear) + " (UTC)";
     }
 
 private:

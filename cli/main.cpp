@@ -5,12 +5,16 @@
 #include "cli/Run.h"
 #include "options/Options.h"
 
+#include <csignal>
 #include <iostream>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 int main(int argc, char** argv) {
+    // A file-size limit on the output makes a write fail (status 1 and a
+    // message) instead of killing the program with its output cut short.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const norvale::cli::ParseResult parsed = norvale::cli::ParseOptions(args);
     if (const auto* options = std::get_if<norvale::cli::Options>(&parsed);

@@ -151,5 +151,64 @@ TEST(Program, QuitSignalsSaveTheSettingsAndEndByTheSignal) {
     }
 }
 
+// Fault: the quit signals' handlers are installed whatever the signal's
+// action was at start, so "nohup norvale &" ends (and saves) when the terminal
+// closes, and a script's background job ends on the terminal's Ctrl+C.
+TEST(Program, QuitSignalsIgnoredAtStartStayIgnored) {
+    for (const int signo : {SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signo);
+        const TempFolder home("norvale-program");
+        Env env = BaseEnv(home.Path());
+        env.push_back({"DISPLAY", ":0"}); // a desktop, drawn offscreen
+        env.push_back({"QT_QPA_PLATFORM", "offscreen"});
+        struct sigaction ignore {};
+        struct sigaction previous {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(signo, &ignore, &previous); // inherited over fork and exec
+        ChildProcess child(NORVALE_PATH, {}, env);
+        ::sigaction(signo, &previous, nullptr);
+        const auto folder = home.Path() / "config" / "Norvale";
+        for (int i = 0; i < 300 && !std::filesystem::exists(folder); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_TRUE(std::filesystem::exists(folder));
+        child.Signal(signo);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        child.Signal(SIGTERM);
+        const ChildOutcome run = child.Wait();
+        EXPECT_EQ(run.signal, SIGTERM) << "the ignored signal ended the window";
+    }
+}
+
+// Fault: HasDisplay() looks only at DISPLAY and WAYLAND_DISPLAY, so a platform
+// that needs no display (or one named with -display) is never tried: the
+// window prints today's Moon instead.
+TEST(Program, APlatformChosenWithoutDISPLAYOpensTheWindow) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        Env env;
+    };
+    const Case cases[] = {
+        {"-platform offscreen", {"-platform", "offscreen"}, {}},
+        {"QT_QPA_PLATFORM=offscreen", {}, {{"QT_QPA_PLATFORM", "offscreen"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempFolder home("norvale-program");
+        Env env = BaseEnv(home.Path());
+        env.insert(env.end(), c.env.begin(), c.env.end());
+        ChildProcess child(NORVALE_PATH, c.args, env);
+        const auto folder = home.Path() / "config" / "Norvale";
+        for (int i = 0; i < 150 && !std::filesystem::exists(folder); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        child.Signal(SIGTERM);
+        const ChildOutcome run = child.Wait();
+        EXPECT_EQ(run.signal, SIGTERM) << run.out << run.err;
+        EXPECT_EQ(run.out.find("illuminated"), std::string::npos) << run.out;
+    }
+}
+
 } // namespace
 } // namespace norvale::test

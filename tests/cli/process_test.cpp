@@ -259,6 +259,41 @@ TEST_F(CliProcess, PngFilesAreWrittenSafelyToExactlyThePathGiven) {
     EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1) << missing.err;
 }
 
+// Fault: a trailing slash names a folder, yet the walk drops the empty last
+// component and writes a file under the name before it (the kernel would
+// refuse such a path with "Is a directory").
+TEST_F(CliProcess, PngPathEndingInASlashIsNeverWrittenAsAFile) {
+    for (const char* name : {"moon.png/", "moon.png//", "moon.png/."}) {
+        SCOPED_TRACE(name);
+        const Outcome r = Launch({"--seed", "1", "--png", (m_dir / name).string()});
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_FALSE(fs::exists(m_dir / "moon.png"));
+        fs::remove(m_dir / "moon.png");
+    }
+}
+
+// Fault: the plain text program leaves SIGXFSZ at its default action, so a
+// file-size limit on standard output kills it (a core-dumping signal, the
+// output cut short) where the full program ends with status 1 and a message.
+TEST_F(CliProcess, AFileSizeLimitOnStandardOutputIsStatusOne) {
+    const std::vector<std::string_view> days = {"--date", "2002-01-16", "--time",
+                                                "12:00",  "--days",     "200"};
+    struct Case {
+        const char* name;
+        std::vector<std::string_view> extra;
+    };
+    const Case cases[] = {{"tab lines", {}}, {"JSON lines", {"--json"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string_view> args = days;
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const fs::path out = m_dir / "out.txt";
+        const Outcome r = Launch(args, {}, "ulimit -f 1; exec >" + ShellWord(out.string()) + ";");
+        EXPECT_EQ(r.status, 1) << "-1: ended by a signal";
+        EXPECT_NE(r.err.find("cannot write to standard output"), std::string::npos) << r.err;
+    }
+}
+
 TEST_F(CliProcess, PngIntoAMissingFolderFails) {
     const fs::path target = m_dir / "missing" / "moon.png";
     const Outcome r = Launch({"--seed", "1", "--png", target.string()});

@@ -5,9 +5,14 @@
 #include "atomicfile/SafePath.h"
 #include "tests/settings/settings_fixture.h"
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <optional>
 #include <string>
 
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace norvale::test {
@@ -168,6 +173,95 @@ TEST_F(SettingsSafety, ReadOnlyFolderWritesAWritableFileInPlace) {
         EXPECT_EQ(saved, fileWritable);
         EXPECT_EQ(ReadBytes(File()), fileWritable ? ToBytes(AppSettings{}) : old);
         EXPECT_EQ(Names(Folder()), std::set<std::string>{"info.dat"});
+    }
+}
+
+// Fault: the folders are made with mkdirat(0700) and the umask still applies,
+// so a restrictive umask leaves them 0500 (or less) and later saves of an
+// unprivileged user fail.
+TEST_F(SettingsSafety, FoldersArePrivateWhateverARestrictiveUmask) {
+    for (const mode_t mask : {022, 077, 0277, 0377}) {
+        SCOPED_TRACE(mask);
+        std::filesystem::remove_all(Root() / "config");
+        const mode_t oldMask = ::umask(mask);
+        AppSettings settings;
+        CreateSettingsFolder(settings);
+        ::umask(oldMask);
+        EXPECT_EQ(RawMode(Folder()), 0700u);
+        EXPECT_EQ(RawMode(Folder().parent_path()), 0700u);
+    }
+}
+
+// A user whose primary group is the folder's group, without being listed in
+// the group's members, can change the folder too.
+std::optional<uid_t> AnotherUserWithPrimaryGroup(gid_t gid, uid_t owner) {
+    ::setpwent();
+    std::optional<uid_t> found;
+    while (const passwd* entry = ::getpwent()) {
+        if (entry->pw_gid == gid && entry->pw_uid != owner) {
+            found = entry->pw_uid;
+            break;
+        }
+    }
+    ::endpwent();
+    return found;
+}
+
+// Fault: the private-group rule accepts a group-writable folder when the
+// group lists no member and is its owner's primary group, without asking
+// whether it is also another user's primary group (Debian's nogroup is the
+// primary group of nobody, _apt and sync).
+TEST_F(SettingsSafety, AGroupThatIsAnotherUsersPrimaryGroupIsNotPrivate) {
+    const std::optional<uid_t> other = AnotherUserWithPrimaryGroup(kOtherGid, kOtherUid);
+    if (!RunningAsRoot() || !other) {
+        SUCCEED() << "needs root and a second user whose primary group is " << kOtherGid;
+        return;
+    }
+    ::chmod(Root().c_str(), 0755);
+    std::filesystem::create_directories(Root() / "config");
+    HandToOtherUser(Root() / "config");
+    ::chmod((Root() / "config").c_str(), 0770);
+    const bool refused = InUnprivilegedChild([] {
+        AppSettings settings;
+        CreateSettingsFolder(settings);
+        FileResult result;
+        return !SaveSettings(settings, &result) && result.refused;
+    });
+    EXPECT_TRUE(refused) << "uid " << *other << " may change the folder through its primary group";
+}
+
+// Fault: the in-place write (read-only folder, writable file) writes over the
+// old bytes and truncates only after the whole write, so a write cut off part
+// way leaves the new record's head on the old record's tail, a whole-looking
+// file of mixed fields, not the file "cut short".
+TEST_F(SettingsSafety, AnInPlaceSaveCutOffPartWayNeverMixesOldAndNewBytes) {
+    const Bytes old = ToBytes(SampleSettings());
+    const Bytes fresh = ToBytes(AppSettings{});
+    for (const rlim_t limit : {rlim_t{0}, rlim_t{4}, rlim_t{8}, rlim_t{13}}) {
+        SCOPED_TRACE(limit);
+        WriteFile(old);
+        ::chmod(File().c_str(), 0644);
+        ::chmod(Root().c_str(), 0755);
+        for (const auto& p : {Root() / "config", Folder(), File()}) {
+            HandToOtherUser(p);
+        }
+        ::chmod(Folder().c_str(), 0555);
+        const bool failedInPlace = InUnprivilegedChild([limit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit fileSize{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+            FileResult result;
+            return !SaveSettings(AppSettings{}, &result) && result.inPlace;
+        });
+        ::chmod(Folder().c_str(), 0755);
+        EXPECT_TRUE(failedInPlace);
+        const Bytes now = ReadBytes(File());
+        const bool untouched = now == old;
+        const bool cutShort =
+            now.size() < fresh.size() && std::equal(now.begin(), now.end(), fresh.begin());
+        EXPECT_TRUE(untouched || cutShort) << now.size()
+                                           << " bytes, not the old record nor a "
+                                              "prefix of the new one";
     }
 }
 
