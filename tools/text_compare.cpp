@@ -45,10 +45,8 @@ PixelBuffer BufferOf(QImage& image) {
             static_cast<std::int32_t>(image.bytesPerLine() / 4)};
 }
 
-// The panel as it was drawn with Qt: the shading's sky and disk, then each
-// line with QPainter in the window's 10-pixel panel font on a black box as
-// wide as its advance and as high as the font's ascent plus descent.
-QImage QtPanel(const MoonDay& day, bool northern, std::uint32_t seed, int scale, Boxes& boxes) {
+// The panel without its texts: the fill, the stars and the disk.
+QImage Sky(const MoonDay& day, bool northern, std::uint32_t seed, int scale) {
     const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
     QImage image(PanelWidth * scale, PanelHeight * scale, QImage::Format_RGB32);
     image.fill(Qt::black);
@@ -56,6 +54,14 @@ QImage QtPanel(const MoonDay& day, bool northern, std::uint32_t seed, int scale,
     DrawStarsScaled(buffer, geometry, PanelStarCount, seed, scale);
     PictureGeometry working = ScaledGeometry(geometry, scale);
     DrawMoon(buffer, working, day.phaseDay, northern, BuiltInTextures(scale));
+    return image;
+}
+
+// The panel as it was drawn with Qt: the shading's sky and disk, then each
+// line with QPainter in the window's 10-pixel panel font on a black box as
+// wide as its advance and as high as the font's ascent plus descent.
+QImage QtPanel(const MoonDay& day, bool northern, std::uint32_t seed, int scale, Boxes& boxes) {
+    QImage image = Sky(day, northern, seed, scale);
 
     static const QFont font = CreateStyledFont(0, -10, QStringLiteral("Tahoma"));
     image.setDevicePixelRatio(scale);
@@ -106,18 +112,6 @@ std::vector<MoonDay> Days(int count) {
     }
     days.push_back(MakeMoonDay(DateValue(0.0, DateStatus::invalid), Today));
     return days;
-}
-
-// The panel without its texts: the fill, the stars and the disk.
-QImage Sky(const MoonDay& day, bool northern, std::uint32_t seed, int scale) {
-    const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
-    QImage image(PanelWidth * scale, PanelHeight * scale, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    const PixelBuffer buffer = BufferOf(image);
-    DrawStarsScaled(buffer, geometry, PanelStarCount, seed, scale);
-    PictureGeometry working = ScaledGeometry(geometry, scale);
-    DrawMoon(buffer, working, day.phaseDay, northern, BuiltInTextures(scale));
-    return image;
 }
 
 QRgb At(const QImage& image, int x, int y) {

@@ -7,18 +7,14 @@ the matching name, a unique UID, and the same bytes on every run.
 """
 import datetime
 import json
-import os
-import subprocess
 import sys
 
 import icalendar
+from ics_common import finish, run
 
 NAMES = {0: "New Moon", 7: "First Quarter", 14: "Full Moon", 21: "Last Quarter"}
 
 
-def run(binary, *args, tz="UTC"):
-    env = dict(os.environ, TZ=tz)
-    return subprocess.run([binary, *args], check=True, capture_output=True, env=env).stdout
 
 
 def expected_events(binary, year):
@@ -77,10 +73,7 @@ def main():
         if expected.get(day) != actual.get(day):
             failures.append(f"{day}: expected {expected.get(day)}, got {actual.get(day)}")
 
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(actual)} events in {year}, {len(expected)} principal-phase days")
-    return 1 if failures else 0
+    return finish(failures, f"{len(actual)} events in {year}, {len(expected)} principal-phase days")
 
 
 if __name__ == "__main__":

@@ -9,23 +9,17 @@ Quarter", with a UID unlike the calendar model's; the bytes must not depend on
 the time zone or the run, and SOURCE_DATE_EPOCH must fix DTSTAMP.
 """
 import datetime
-import os
-import subprocess
 import sys
 
 import ephem
 import icalendar
+from ics_common import finish, run
 
 TOLERANCE = 120  # seconds: the library is tested to 30 s; this catches gross faults
 FINDERS = {"New Moon": ephem.next_new_moon, "First Quarter": ephem.next_first_quarter_moon,
            "Full Moon": ephem.next_full_moon, "Last Quarter": ephem.next_last_quarter_moon}
 
 
-def run(binary, *args, tz="UTC", extra=None):
-    env = dict(os.environ, TZ=tz)
-    env.pop("SOURCE_DATE_EPOCH", None)
-    env.update(extra or {})
-    return subprocess.run([binary, *args], check=True, capture_output=True, env=env).stdout
 
 
 def reference(year):
@@ -80,10 +74,7 @@ def main():
         if name != ref_name or off > TOLERANCE:
             failures.append(f"{when}: {name}, the ephemeris has {ref_name} at {ref_when}")
 
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(events)} events in {year}, at most {worst:.0f} s from the ephemeris")
-    return 1 if failures else 0
+    return finish(failures, f"{len(events)} events in {year}, at most {worst:.0f} s from the ephemeris")
 
 
 if __name__ == "__main__":

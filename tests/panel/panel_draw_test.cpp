@@ -7,6 +7,8 @@
 #include "shading/Textures.h"
 #include "tests/support/PngDecode.h"
 
+#include "tests/core/CoreTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -15,9 +17,7 @@ namespace norvale {
 namespace {
 
 DateValue Day(int year, int month, int day) {
-    DateValue v;
-    v.FromFields(year, month, day, 12, 0, 0);
-    return v;
+    return test::MakeDate(year, month, day, 12);
 }
 
 // A colour the panel never draws (not grey, not the star colour).

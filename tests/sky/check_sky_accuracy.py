@@ -111,8 +111,7 @@ def main():
         instants = [rng.randint(lo, hi) for _ in range(per_span)]
         rows = run_probe(probe, instants)
         worst = {name: (0.0, None) for name, _ in PHASES}
-        worst_illumination = (0.0, None)
-        worst_distance = (0.0, None)
+        worst_other = {"illumination": (0.0, None), "distance": (0.0, None)}
         worst_tt = 0.0
         for t in instants:
             row = rows.get(t)
@@ -136,25 +135,22 @@ def main():
             if row["lunation"] != brown:
                 failures.append(f"{t} ({d} UT): lunation {row['lunation']}, expected {brown}")
             illumination, distance = exact_illumination(d)
-            diff = row["illumination"] - illumination
-            if abs(diff) > abs(worst_illumination[0]):
-                worst_illumination = (diff, t)
-            if abs(diff) > ILLUMINATION_BOUND:
-                failures.append(f"{t} ({d} UT): illumination {row['illumination']:.4f}, "
-                                f"exact {illumination:.4f}")
-            diff = row["distance"] - distance
-            if abs(diff) > abs(worst_distance[0]):
-                worst_distance = (diff, t)
-            if abs(diff) > DISTANCE_BOUND_KM:
-                failures.append(f"{t} ({d} UT): distance {row['distance']:.1f} km, "
-                                f"ephem {distance:.1f} km")
+            for label, exact, limit in (("illumination", illumination, ILLUMINATION_BOUND),
+                                        ("distance", distance, DISTANCE_BOUND_KM)):
+                diff = row[label] - exact
+                if abs(diff) > abs(worst_other[label][0]):
+                    worst_other[label] = (diff, t)
+                if abs(diff) > limit:
+                    failures.append(f"{t} ({d} UT): {label} {row[label]:.4f}, "
+                                    f"reference {exact:.4f}")
         print(f"{first}-{end - 1} ({len(instants)} instants, Delta T {delta_t}; "
               f"phases within {bound} s):")
         for name, (diff, t) in worst.items():
             print(f"  {name:20} largest difference {diff:+7.1f} s  (at {t})")
         print(f"  {'in TT':20} largest difference {worst_tt:7.1f} s  (Delta T taken out)")
-        print(f"  {'illumination':20} largest difference {worst_illumination[0]:+.4f} points")
-        print(f"  {'distance':20} largest difference {worst_distance[0]:+.2f} km")
+        print(f"  {'illumination':20} largest difference "
+              f"{worst_other['illumination'][0]:+.4f} points")
+        print(f"  {'distance':20} largest difference {worst_other['distance'][0]:+.2f} km")
     for f in failures:
         print("FAIL", f)
     return 1 if failures else 0
