@@ -212,7 +212,11 @@ FileResult ReplaceThroughTemporary(const LocatedFile& at, const std::optional<st
         return Failure(shown + ": " + std::strerror(error), error);
     }
     // Flush the folder entry of the rename; a failure here cannot undo it.
-    ::fsync(folder);
+    // (Where the policy does without it, a crash can bring back the old file,
+    // whole, in place of the new one.)
+    if (policy.syncFolder) {
+        ::fsync(folder);
+    }
     return Success();
 }
 
@@ -240,11 +244,11 @@ bool FileDescriptor::Close() {
 }
 
 FilePolicy PrivateFilePolicy() {
-    return FilePolicy{FolderRule::TrustedFolders, 0644};
+    return FilePolicy{FolderRule::TrustedFolders, 0644, true};
 }
 
 FilePolicy OutputFilePolicy() {
-    return FilePolicy{FolderRule::AnyFolder, 0666};
+    return FilePolicy{FolderRule::AnyFolder, 0666, false};
 }
 
 std::pair<std::size_t, bool> ReadUpTo(int fd, std::span<std::uint8_t> buffer) {

@@ -48,13 +48,18 @@ struct FilePolicy {
     FolderRule folders = FolderRule::TrustedFolders;
     // The mode a new file is created with; the umask still applies.
     mode_t newFileMode = 0644;
+    // Whether the folder is flushed to the disk after the rename too, so the
+    // new name survives a crash (the file itself is always flushed before the
+    // rename, so no crash leaves it empty or cut short).
+    bool syncFolder = true;
 };
 
 // The settings file: only trusted folders, and a new file is never writable
 // by group or others (0644 at most, less when the umask says so).
 FilePolicy PrivateFilePolicy();
-// A user's output file: any folder the user can write, and a new file gets
-// the usual 0666 less the umask.
+// A user's output file: any folder the user can write, a new file gets the
+// usual 0666 less the umask, and the folder is not flushed after the rename
+// (a crash may bring back the whole old picture, never a broken one).
 FilePolicy OutputFilePolicy();
 
 // The outcome of a read or a replacement, with the reason when it failed.

@@ -1,5 +1,7 @@
 #include "panel/PanelFace.h"
 
+#include "panel/FaceCache.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
@@ -118,7 +120,19 @@ std::optional<FontFaceFile> MatchFace(const std::string& family) {
 }
 
 const std::optional<FontFaceFile>& PanelFace() {
-    static const std::optional<FontFaceFile> face = ChoosePanelFace(FindInstalledFace, MatchFace);
+    static const std::optional<FontFaceFile> face = [] {
+        const std::optional<std::string> cache = FaceCachePath();
+        if (cache) {
+            if (auto kept = ReadFaceCache(*cache)) {
+                return kept;
+            }
+        }
+        std::optional<FontFaceFile> chosen = ChoosePanelFace(FindInstalledFace, MatchFace);
+        if (chosen && cache) {
+            WriteFaceCache(*cache, *chosen, CurrentFontconfigStamps());
+        }
+        return chosen;
+    }();
     return face;
 }
 

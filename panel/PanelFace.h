@@ -39,7 +39,9 @@ std::optional<FontFaceFile> FindInstalledFace(const std::string& family);
 // fontconfig's best match for a family (FcFontMatch: may be a substitute).
 std::optional<FontFaceFile> MatchFace(const std::string& family);
 
-// The panel's face, looked up once per process on first use.
+// The panel's face, looked up once per process on first use: the answer kept
+// in the user's cache while fontconfig's files are unchanged
+// (panel/FaceCache.h), otherwise the rule above over fontconfig.
 const std::optional<FontFaceFile>& PanelFace();
 
 } // namespace norvale

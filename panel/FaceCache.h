@@ -1,0 +1,47 @@
+#pragma once
+
+// The panel's face remembered between runs. Asking fontconfig which face to
+// use means reading its whole configuration first, which costs more than
+// drawing and encoding the panel; a PNG from norvale-cli would spend most of
+// its time there. So the answer is kept in the user's cache folder together
+// with what it depended on: the modification times of every configuration
+// file fontconfig read and the folders they lie in, of the font folders and
+// of fontconfig's own cache folders, and the environment variables that
+// choose them. The kept answer is used only while all of these are as they
+// were; otherwise fontconfig is asked again and the cache written anew.
+
+#include "panel/PanelFace.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace norvale {
+
+// What a kept answer depends on: a path with its modification time and size
+// (or "missing"), or an environment variable with its value.
+struct FaceStamp {
+    std::string name;
+    std::string value;
+    friend bool operator==(const FaceStamp&, const FaceStamp&) = default;
+};
+
+// "$XDG_CACHE_HOME/norvale/panel-face" (or "$HOME/.cache/norvale/..."), or
+// nothing when neither names an absolute folder.
+std::optional<std::string> FaceCachePath();
+
+// The stamps of fontconfig's present configuration (after it was read).
+std::vector<FaceStamp> CurrentFontconfigStamps();
+
+// The stamp of a path as it is now.
+FaceStamp StampOf(const std::string& path);
+
+// The kept face, when the cache file holds one and every stamp in it still
+// matches (paths stat'ed again, variables read again).
+std::optional<FontFaceFile> ReadFaceCache(const std::string& cacheFile);
+
+// Keeps face with the stamps; a cache that cannot be written is no fault.
+void WriteFaceCache(const std::string& cacheFile, const FontFaceFile& face,
+                    const std::vector<FaceStamp>& stamps);
+
+} // namespace norvale
