@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
+#include "shading/DeviceScale.h"
 #include "shading/Textures.h"
 
 #include <QMouseEvent>
@@ -28,8 +29,8 @@ void CMoonImage::Attach(MoonImageHost* host) {
     m_geometry = ComputeGeometry(width(), height());
     // Decode the textures and open the text face now rather than in the
     // first paint.
-    const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
-    (void)BuiltInTextures(scale);
+    const double scale = ClampDeviceScale(devicePixelRatioF());
+    (void)BuiltInTexturesAt(scale);
     (void)PanelTextMetrics(scale);
     m_date = DateValue::Now();
     m_host = host;
@@ -93,10 +94,12 @@ void CMoonImage::OnPaint() {
     }
     const bool northern = m_host->IsNorthern();
     // The off-screen buffer of this paint: the whole widget, drawn with the
-    // geometry of the attach, copied in one transfer. On a screen with two
-    // device pixels per logical pixel it is drawn at that resolution.
-    const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
-    QImage buffer(size() * scale, QImage::Format_RGB32);
+    // geometry of the attach, copied in one transfer. It is drawn at the
+    // screen's own resolution (1.25, 1.5, 2 ... device pixels per logical
+    // pixel), so the copy moves pixels one to one and never stretches them.
+    const double scale = ClampDeviceScale(devicePixelRatioF());
+    QImage buffer(DeviceLength(width(), scale), DeviceLength(height(), scale),
+                  QImage::Format_RGB32);
     if (!buffer.isNull()) {
         RenderPanel(buffer, m_geometry, ShownDay(), northern, NextStarSeed(), scale);
         painter.drawImage(QPoint(0, 0), buffer);

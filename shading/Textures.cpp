@@ -1,8 +1,17 @@
 #include "shading/Textures.h"
 
 #include "shading/Bmp.h"
+#include "shading/DeviceScale.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "resources/textures/TextureData.h"
 
@@ -70,6 +79,81 @@ const Decoded& DecodedOnce(int scale) {
     return single;
 }
 
+// The source texels (with their weights) behind each of `to` samples of a
+// line of `from` texels: the texels under the sample's area, at least one
+// texel wide, centred on the sample's centre; the line repeats, as the texture
+// tiles.
+struct Tap {
+    std::int32_t index;
+    double weight;
+};
+
+std::vector<std::vector<Tap>> Taps(std::int32_t from, std::int32_t to) {
+    const double ratio = static_cast<double>(from) / to;
+    const double half = std::max(ratio, 1.0) / 2.0;
+    std::vector<std::vector<Tap>> taps(static_cast<std::size_t>(to));
+    for (std::int32_t i = 0; i < to; ++i) {
+        const double centre = (i + 0.5) * ratio;
+        const double begin = centre - half;
+        const double end = centre + half;
+        for (auto j = static_cast<std::int32_t>(std::floor(begin)); j < end; ++j) {
+            const double covered = std::min<double>(j + 1, end) - std::max<double>(j, begin);
+            if (covered > 0.0) {
+                const std::int32_t wrapped = ((j % from) + from) % from;
+                taps[static_cast<std::size_t>(i)].push_back({wrapped, covered / (end - begin)});
+            }
+        }
+    }
+    return taps;
+}
+
+BmpImage Resampled(const TextureView& from, std::int32_t width, std::int32_t height) {
+    const auto columns = Taps(from.width, width);
+    const auto rows = Taps(from.height, height);
+    // Across first: `width` samples for each source row, three channels.
+    std::vector<std::array<double, 3>> across(static_cast<std::size_t>(width) * from.height);
+    for (std::int32_t y = 0; y < from.height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            std::array<double, 3> sum{};
+            for (const Tap& tap : columns[static_cast<std::size_t>(x)]) {
+                const std::uint32_t texel = from.At(tap.index, y);
+                for (int c = 0; c < 3; ++c) {
+                    sum[static_cast<std::size_t>(c)] +=
+                        tap.weight * ((texel >> (16 - 8 * c)) & 0xFFu);
+                }
+            }
+            across[static_cast<std::size_t>(y) * width + x] = sum;
+        }
+    }
+    BmpImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<std::size_t>(width) * height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            std::array<double, 3> sum{};
+            for (const Tap& tap : rows[static_cast<std::size_t>(y)]) {
+                const auto& sample = across[static_cast<std::size_t>(tap.index) * width + x];
+                for (std::size_t c = 0; c < 3; ++c) {
+                    sum[c] += tap.weight * sample[c];
+                }
+            }
+            auto channel = [](double v) {
+                return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L));
+            };
+            image.pixels[static_cast<std::size_t>(y) * width + x] =
+                Rgb(channel(sum[0]), channel(sum[1]), channel(sum[2]));
+        }
+    }
+    return image;
+}
+
+struct ResampledPair {
+    BmpImage lit;
+    BmpImage dark;
+    MoonTextures views;
+};
+
 } // namespace
 
 const MoonTextures& BuiltInTextures() {
@@ -78,6 +162,28 @@ const MoonTextures& BuiltInTextures() {
 
 const MoonTextures& BuiltInTextures(int scale) {
     return DecodedOnce(scale == 2 ? 2 : 1).views;
+}
+
+const MoonTextures& BuiltInTexturesAt(double scale) {
+    scale = ClampDeviceScale(scale);
+    if (IsWholeDeviceScale(scale)) {
+        return BuiltInTextures(static_cast<int>(scale));
+    }
+    const auto width = static_cast<std::int32_t>(std::lround(TextureWidth * scale));
+    const auto height = static_cast<std::int32_t>(std::lround(TextureHeight * scale));
+    static std::mutex mutex;
+    static std::map<std::pair<std::int32_t, std::int32_t>, std::unique_ptr<ResampledPair>> made;
+    const std::lock_guard lock(mutex);
+    std::unique_ptr<ResampledPair>& pair = made[{width, height}];
+    if (!pair) {
+        const MoonTextures& twice = BuiltInTextures(2);
+        pair = std::make_unique<ResampledPair>();
+        pair->lit = Resampled(twice.lit, width, height);
+        pair->dark = Resampled(twice.dark, width, height);
+        pair->views.lit = {pair->lit.pixels.data(), width, height};
+        pair->views.dark = {pair->dark.pixels.data(), width, height};
+    }
+    return pair->views;
 }
 
 bool BuiltInTexturesAvailable() {

@@ -19,4 +19,11 @@ bool BuiltInTexturesAvailable();
 // 1x pair.
 const MoonTextures& BuiltInTextures(int scale);
 
+// The pair for any device scale (ClampDeviceScale): 1 and 2 as above; any
+// other scale resamples the 2x pair to round(193 x scale) x round(183 x scale)
+// texels, each the mean of the 2x texels its area covers (at least one texel
+// wide, so a scale above 2 interpolates between neighbours). Made on first use
+// for each size and kept for the process (one per screen scale in practice).
+const MoonTextures& BuiltInTexturesAt(double scale);
+
 } // namespace norvale

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace norvale {
@@ -70,15 +71,28 @@ TEST_F(MoonImageTest, AttachTakesTheGeometryOfItsSizeAndNow) {
 }
 
 // At a device pixel ratio of 2 (QT_SCALE_FACTOR=2) the control paints the
-// panel at twice the resolution; otherwise the 1x panel.
+// panel at twice the resolution, at 1.25 or 1.75 at that device size (never a
+// whole-scale panel stretched); otherwise the 1x panel.
 TEST_F(MoonImageTest, PaintsWhatThePanelRendererProducesInTheHostsHemisphere) {
-    const int scale = image.devicePixelRatioF() >= 1.5 ? 2 : 1;
-    if (qEnvironmentVariable("QT_SCALE_FACTOR") == QStringLiteral("2")) {
+    const double scale = image.devicePixelRatioF();
+    const QString factor = qEnvironmentVariable("QT_SCALE_FACTOR");
+    if (factor == QStringLiteral("2")) {
         EXPECT_EQ(scale, 2);
         EXPECT_EQ(Shot().size(), QSize(2 * PanelWidth, 2 * PanelHeight));
     }
-    auto expected = [scale](const DateValue& date, bool northern) {
+    if (factor == QStringLiteral("1.25")) {
+        EXPECT_EQ(scale, 1.25);
+        EXPECT_EQ(Shot().size(), QSize(169, 195)); // 168.75 x 195 device pixels
+    }
+    // A grab is the widget's size times the scale rounded (236 at 1.75), the
+    // panel that size rounded up (237): the grab shows all the panel it can.
+    const QSize grabbed = Shot().size();
+    auto expected = [scale, grabbed](const DateValue& date, bool northern) {
         QImage panel = RenderPanelImage(PanelWidth, PanelHeight, date, northern, 5, scale);
+        EXPECT_LE(panel.width() - grabbed.width(), 1);
+        EXPECT_LE(panel.height() - grabbed.height(), 1);
+        panel = panel.copy(0, 0, std::min(panel.width(), grabbed.width()),
+                           std::min(panel.height(), grabbed.height()));
         panel.setDevicePixelRatio(1.0);
         return panel;
     };
@@ -97,9 +111,11 @@ TEST_F(MoonImageTest, PaintsWhatThePanelRendererProducesInTheHostsHemisphere) {
     // The geometry stays that of the attach when the widget grows later.
     image.resize(PanelWidth + 20, PanelHeight + 10);
     const QImage grown = shot();
-    EXPECT_EQ(grown.copy(0, 0, PanelWidth * scale, PanelHeight * scale),
-              expected(image.m_date, false));
-    EXPECT_EQ(grown.pixel((PanelWidth + 10) * scale, 20 * scale), qRgb(0, 0, 0));
+    const QImage first = expected(image.m_date, false);
+    EXPECT_EQ(grown.copy(0, 0, first.width(), first.height()), first);
+    EXPECT_EQ(
+        grown.pixel(static_cast<int>((PanelWidth + 10) * scale), static_cast<int>(20 * scale)),
+        qRgb(0, 0, 0));
 }
 
 TEST_F(MoonImageTest, DoubleClickGoesToToday) {
