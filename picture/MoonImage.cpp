@@ -3,12 +3,17 @@
 #include "core/Clock.h"
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
+#include "picture/TrueSky.h"
 #include "shading/DeviceScale.h"
 #include "shading/Textures.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <bit>
 #include <cstdint>
@@ -18,9 +23,41 @@ namespace norvale {
 
 MoonImageHost::~MoonImageHost() = default;
 
+namespace {
+
+// What screen readers see of the picture: Qt's own interface of a widget, but
+// the help text is the true sky, made only when it is asked for.
+class CMoonImageAccessible : public QAccessibleWidget {
+public:
+    explicit CMoonImageAccessible(CMoonImage* image) : QAccessibleWidget(image) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Help) {
+            return QString::fromStdString(static_cast<CMoonImage*>(widget())->SkyText());
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* MoonImageAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(CMoonImage::staticMetaObject.className())) {
+        if (auto* image = qobject_cast<CMoonImage*>(object)) {
+            return new CMoonImageAccessible(image);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 CMoonImage::CMoonImage(QWidget* parent) : QWidget(parent) {
     // The paint covers every pixel: no background erase, no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(MoonImageAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
 }
 
 CMoonImage::~CMoonImage() = default;
@@ -80,6 +117,31 @@ void CMoonImage::RefreshAccessibleText() {
     const MoonDay& day = ShownDay();
     setAccessibleName(QString::fromStdString(day.caption));
     setAccessibleDescription(QString::fromStdString(day.ageText + ", " + day.illuminationText));
+    // A tooltip still showing the sky of a day no longer shown goes (the next
+    // hover shows the new day's).
+    if (m_skyText && !SameValue(m_skyText->date, m_date) && QToolTip::isVisible() &&
+        QToolTip::text() == QString::fromStdString(m_skyText->text)) {
+        QToolTip::hideText();
+    }
+}
+
+const std::string& CMoonImage::SkyText() {
+    if (!m_skyText || !SameValue(m_skyText->date, m_date)) {
+        m_skyText = SkyTextOfDay{m_date, TrueSkyText(m_date)};
+    }
+    return m_skyText->text;
+}
+
+bool CMoonImage::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        OnToolTip(static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CMoonImage::OnToolTip(QHelpEvent* event) {
+    QToolTip::showText(event->globalPos(), QString::fromStdString(SkyText()), this);
 }
 
 void CMoonImage::paintEvent(QPaintEvent* /*event*/) {
