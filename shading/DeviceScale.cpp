@@ -11,6 +11,9 @@ namespace {
 // point (156 * 1.1); the rounding below forgives that much.
 constexpr double Slack = 1e-6;
 
+// Scales closer than this to a whole number are that number.
+constexpr double SnapToWhole = 1e-4;
+
 std::int32_t ToPixels(double v) {
     return static_cast<std::int32_t>(std::clamp(v, -2.0e9, 2.0e9));
 }
@@ -25,7 +28,10 @@ double ClampDeviceScale(double scale) {
     if (!(scale >= 1.0)) { // NaN too
         return 1.0;
     }
-    return std::min(scale, MaxDeviceScale);
+    scale = std::min(scale, MaxDeviceScale);
+    // A whole scale computed in floating point (2.0000001) is the whole one.
+    const double whole = std::round(scale);
+    return std::abs(scale - whole) < SnapToWhole ? whole : scale;
 }
 
 bool IsWholeDeviceScale(double scale) {

@@ -15,7 +15,8 @@ namespace norvale {
 inline constexpr double MaxDeviceScale = 8.0;
 
 // A scale to draw at: below 1 (or not a number) reads as 1, above
-// MaxDeviceScale as MaxDeviceScale.
+// MaxDeviceScale as MaxDeviceScale, and within 1/10000 of a whole number as
+// that number (a screen's ratio of 2.0000001 draws the pixels of 2).
 double ClampDeviceScale(double scale);
 
 // Whether scale is 1 or 2, the scales with textures of their own.

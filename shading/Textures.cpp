@@ -4,7 +4,6 @@
 #include "shading/DeviceScale.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -85,7 +84,7 @@ const Decoded& DecodedOnce(int scale) {
 // tiles.
 struct Tap {
     std::int32_t index;
-    double weight;
+    float weight;
 };
 
 std::vector<std::vector<Tap>> Taps(std::int32_t from, std::int32_t to) {
@@ -100,7 +99,8 @@ std::vector<std::vector<Tap>> Taps(std::int32_t from, std::int32_t to) {
             const double covered = std::min<double>(j + 1, end) - std::max<double>(j, begin);
             if (covered > 0.0) {
                 const std::int32_t wrapped = ((j % from) + from) % from;
-                taps[static_cast<std::size_t>(i)].push_back({wrapped, covered / (end - begin)});
+                taps[static_cast<std::size_t>(i)].push_back(
+                    {wrapped, static_cast<float>(covered / (end - begin))});
             }
         }
     }
@@ -110,39 +110,41 @@ std::vector<std::vector<Tap>> Taps(std::int32_t from, std::int32_t to) {
 BmpImage Resampled(const TextureView& from, std::int32_t width, std::int32_t height) {
     const auto columns = Taps(from.width, width);
     const auto rows = Taps(from.height, height);
-    // Across first: `width` samples for each source row, three channels.
-    std::vector<std::array<double, 3>> across(static_cast<std::size_t>(width) * from.height);
+    // Across first: `width` samples of three channels for each source row.
+    const auto line = static_cast<std::size_t>(width) * 3;
+    std::vector<float> across(line * static_cast<std::size_t>(from.height));
     for (std::int32_t y = 0; y < from.height; ++y) {
-        for (std::int32_t x = 0; x < width; ++x) {
-            std::array<double, 3> sum{};
+        float* out = &across[static_cast<std::size_t>(y) * line];
+        for (std::int32_t x = 0; x < width; ++x, out += 3) {
             for (const Tap& tap : columns[static_cast<std::size_t>(x)]) {
                 const std::uint32_t texel = from.At(tap.index, y);
-                for (int c = 0; c < 3; ++c) {
-                    sum[static_cast<std::size_t>(c)] +=
-                        tap.weight * ((texel >> (16 - 8 * c)) & 0xFFu);
-                }
+                out[0] += tap.weight * static_cast<float>(texel >> 16 & 0xFFu);
+                out[1] += tap.weight * static_cast<float>(texel >> 8 & 0xFFu);
+                out[2] += tap.weight * static_cast<float>(texel & 0xFFu);
             }
-            across[static_cast<std::size_t>(y) * width + x] = sum;
         }
     }
+    // Then down, a whole row at a time.
     BmpImage image;
     image.width = width;
     image.height = height;
     image.pixels.resize(static_cast<std::size_t>(width) * height);
+    std::vector<float> sum(line);
     for (std::int32_t y = 0; y < height; ++y) {
-        for (std::int32_t x = 0; x < width; ++x) {
-            std::array<double, 3> sum{};
-            for (const Tap& tap : rows[static_cast<std::size_t>(y)]) {
-                const auto& sample = across[static_cast<std::size_t>(tap.index) * width + x];
-                for (std::size_t c = 0; c < 3; ++c) {
-                    sum[c] += tap.weight * sample[c];
-                }
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        for (const Tap& tap : rows[static_cast<std::size_t>(y)]) {
+            const float* in = &across[static_cast<std::size_t>(tap.index) * line];
+            for (std::size_t i = 0; i < line; ++i) {
+                sum[i] += tap.weight * in[i];
             }
-            auto channel = [](double v) {
-                return static_cast<std::uint32_t>(std::clamp(std::lround(v), 0L, 255L));
-            };
-            image.pixels[static_cast<std::size_t>(y) * width + x] =
-                Rgb(channel(sum[0]), channel(sum[1]), channel(sum[2]));
+        }
+        auto channel = [](float v) {
+            return static_cast<std::uint32_t>(std::clamp(v + 0.5f, 0.0f, 255.0f));
+        };
+        std::uint32_t* out = &image.pixels[static_cast<std::size_t>(y) * width];
+        for (std::int32_t x = 0; x < width; ++x) {
+            const float* rgb = &sum[static_cast<std::size_t>(x) * 3];
+            out[x] = Rgb(channel(rgb[0]), channel(rgb[1]), channel(rgb[2]));
         }
     }
     return image;
