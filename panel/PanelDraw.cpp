@@ -53,7 +53,8 @@ void DrawPanel(const PixelBuffer& target, const PictureGeometry& geometry, const
     } else {
         DrawStarsAt(target, geometry, PanelStarCount, starSeed, scale);
         PictureGeometry working = DeviceGeometry(geometry, scale);
-        DrawMoon(target, working, day.phaseDay, northern, BuiltInTexturesAt(scale));
+        DrawMoon(target, working, day.phaseDay, northern,
+                 BuiltInTexturesAt(scale, working.m_moonRect));
     }
 
     const std::int32_t h = geometry.m_clientRect.Height();
@@ -61,6 +62,16 @@ void DrawPanel(const PixelBuffer& target, const PictureGeometry& geometry, const
         DrawPanelText(target, DeviceCoordinate(TextLeft, scale),
                       DeviceCoordinate(h - row.fromBottom, scale), day.*row.text, scale);
     }
+}
+
+void PreparePanel(const PictureGeometry& geometry, double scale) {
+    scale = ClampDeviceScale(scale);
+    if (IsWholeDeviceScale(scale)) {
+        (void)BuiltInTextures(static_cast<int>(scale));
+    } else {
+        (void)BuiltInTexturesAt(scale, DeviceGeometry(geometry, scale).m_moonRect);
+    }
+    (void)PanelTextMetrics(scale);
 }
 
 std::vector<std::uint8_t> PanelPng(const MoonDay& day, bool northern, std::uint32_t starSeed,

@@ -44,6 +44,11 @@ std::array<PixelRect, 3> PanelTextBoxes(const MoonDay& day, std::int32_t clientH
 void DrawPanel(const PixelBuffer& target, const PictureGeometry& geometry, const MoonDay& day,
                bool northern, std::uint32_t starSeed, double scale = 1.0);
 
+// Makes now what DrawPanel needs at a scale and does once (the textures for
+// the scale, resampled at a fractional scale, and the text face with its
+// style for the scale), rather than in the first DrawPanel.
+void PreparePanel(const PictureGeometry& geometry, double scale);
+
 // The 135 x 156 panel at a device scale (DeviceLength of both sides) as PNG
 // bytes; empty if it cannot be encoded.
 std::vector<std::uint8_t> PanelPng(const MoonDay& day, bool northern, std::uint32_t starSeed,

@@ -1,11 +1,9 @@
 #include "picture/MoonImage.h"
 
 #include "core/Clock.h"
-#include "panel/PanelText.h"
 #include "picture/Panel.h"
 #include "picture/TrueSky.h"
 #include "shading/DeviceScale.h"
-#include "shading/Textures.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -64,11 +62,9 @@ CMoonImage::~CMoonImage() = default;
 
 void CMoonImage::Attach(MoonImageHost* host) {
     m_geometry = ComputeGeometry(width(), height());
-    // Decode the textures and open the text face now rather than in the
-    // first paint.
-    const double scale = ClampDeviceScale(devicePixelRatioF());
-    (void)BuiltInTexturesAt(scale);
-    (void)PanelTextMetrics(scale);
+    // Decode (or resample) the textures and open the text face now rather
+    // than in the first paint.
+    PreparePanel(m_geometry, devicePixelRatioF());
     m_date = DateValue::Now();
     m_host = host;
     RefreshAccessibleText();
