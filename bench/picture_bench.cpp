@@ -66,13 +66,13 @@ BENCHMARK(BM_RenderPanel2x)->Unit(benchmark::kMicrosecond);
 // At the fractional screen scales, drawn at the device size (169 x 195 and
 // 237 x 273 device pixels); the resampled textures are made before timing.
 void BM_RenderPanel125(benchmark::State& state) {
-    (void)BuiltInTexturesAt(1.25);
+    PreparePanel(ComputeGeometry(PanelWidth, PanelHeight), 1.25);
     RenderPanels(state, 1.25);
 }
 BENCHMARK(BM_RenderPanel125)->Unit(benchmark::kMicrosecond);
 
 void BM_RenderPanel175(benchmark::State& state) {
-    (void)BuiltInTexturesAt(1.75);
+    PreparePanel(ComputeGeometry(PanelWidth, PanelHeight), 1.75);
     RenderPanels(state, 1.75);
 }
 BENCHMARK(BM_RenderPanel175)->Unit(benchmark::kMicrosecond);

@@ -281,13 +281,6 @@ const MoonTextures& BuiltInTextures(int scale) {
     return DecodedOnce(scale == 2 ? 2 : 1).views;
 }
 
-const MoonTextures& BuiltInTexturesAt(double scale) {
-    scale = ClampDeviceScale(scale);
-    return BuiltInTexturesAt(scale,
-                             {0, 0, static_cast<std::int32_t>(std::lround(TextureWidth * scale)),
-                              static_cast<std::int32_t>(std::lround(TextureHeight * scale))});
-}
-
 const MoonTextures& BuiltInTexturesAt(double scale, const PixelRect& used) {
     scale = ClampDeviceScale(scale);
     if (IsWholeDeviceScale(scale)) {
