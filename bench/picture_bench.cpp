@@ -1,12 +1,15 @@
 // One whole panel render (black fill, stars, shaded disk, three text lines)
-// at 135 x 156, as every paint of the picture does it; plus its parts and the
-// panel as PNG bytes.
+// at 135 x 156, as every paint of the picture does it, and at the screen
+// scales 1.25, 1.75 and 2; plus its parts, the panel as PNG bytes and the true
+// sky's text of the picture's tooltip.
 
 #include "core/DateValue.h"
 #include "core/MoonDay.h"
 #include "panel/PanelDraw.h"
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
+#include "picture/TrueSky.h"
+#include "shading/DeviceScale.h"
 #include "shading/Shading.h"
 #include "shading/Textures.h"
 
@@ -36,13 +39,14 @@ DateValue Today() {
 
 // Whole panels at a device pixel ratio of scale, each into a fresh buffer, as
 // the control makes one per paint.
-void RenderPanels(benchmark::State& state, int scale) {
+void RenderPanels(benchmark::State& state, double scale) {
     const DateValue date = BenchDay();
     const DateValue today = Today();
     const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
     std::uint32_t seed = 1;
     for (auto _ : state) {
-        QImage image(scale * PanelWidth, scale * PanelHeight, QImage::Format_RGB32);
+        QImage image(DeviceLength(PanelWidth, scale), DeviceLength(PanelHeight, scale),
+                     QImage::Format_RGB32);
         RenderPanel(image, geometry, MakeMoonDay(date, today), true, seed++, scale);
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -58,6 +62,45 @@ void BM_RenderPanel2x(benchmark::State& state) {
     RenderPanels(state, 2);
 }
 BENCHMARK(BM_RenderPanel2x)->Unit(benchmark::kMicrosecond);
+
+// At the fractional screen scales, drawn at the device size (169 x 195 and
+// 237 x 273 device pixels); the resampled textures are made before timing.
+void BM_RenderPanel125(benchmark::State& state) {
+    PreparePanel(ComputeGeometry(PanelWidth, PanelHeight), 1.25);
+    RenderPanels(state, 1.25);
+}
+BENCHMARK(BM_RenderPanel125)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderPanel175(benchmark::State& state) {
+    PreparePanel(ComputeGeometry(PanelWidth, PanelHeight), 1.75);
+    RenderPanels(state, 1.75);
+}
+BENCHMARK(BM_RenderPanel175)->Unit(benchmark::kMicrosecond);
+
+// The first paint at a new fractional scale makes its textures: the 2x map
+// resampled under the disk, as the panel asks for it (at scales from 1.2 up,
+// each a size not made before).
+void BM_ResampleTextures(benchmark::State& state) {
+    static double scale = 1.2; // on across repetitions
+    const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
+    for (auto _ : state) {
+        const PixelRect disk = DeviceGeometry(geometry, scale).m_moonRect;
+        benchmark::DoNotOptimize(BuiltInTexturesAt(scale, disk).lit.texels);
+        scale += 0.01; // a size not made before
+    }
+}
+BENCHMARK(BM_ResampleTextures)->Unit(benchmark::kMicrosecond)->Iterations(20);
+
+// The true sky's text of the picture's tooltip, made once per shown day
+// when the tooltip or the accessible help text asks for it.
+void BM_TrueSkyText(benchmark::State& state) {
+    DateValue date = BenchDay();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TrueSkyText(date));
+        date += OneDay;
+    }
+}
+BENCHMARK(BM_TrueSkyText)->Unit(benchmark::kMillisecond);
 
 // The same panel drawn by norvale_panel into a plain buffer, without a QImage.
 void BM_DrawPanel(benchmark::State& state) {

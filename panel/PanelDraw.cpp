@@ -2,6 +2,7 @@
 
 #include "panel/PanelText.h"
 #include "png/Png.h"
+#include "shading/DeviceScale.h"
 #include "shading/Textures.h"
 
 #include <algorithm>
@@ -10,10 +11,6 @@
 namespace norvale {
 
 namespace {
-
-int ScaleOf(int scale) {
-    return scale == 2 ? 2 : 1;
-}
 
 struct Row {
     int fromBottom;
@@ -26,42 +23,61 @@ constexpr std::array<Row, 3> Rows = {{{CaptionRowFromBottom, &MoonDay::caption},
 
 } // namespace
 
-std::array<PixelRect, 3> PanelTextBoxes(const MoonDay& day, std::int32_t clientHeight, int scale) {
-    scale = ScaleOf(scale);
+std::array<PixelRect, 3> PanelTextBoxes(const MoonDay& day, std::int32_t clientHeight,
+                                        double scale) {
+    scale = ClampDeviceScale(scale);
     const std::int32_t height = PanelTextMetrics(scale).Height();
     std::array<PixelRect, 3> boxes;
     for (std::size_t i = 0; i < Rows.size(); ++i) {
-        const std::int32_t left = TextLeft * scale;
-        const std::int32_t top = (clientHeight - Rows[i].fromBottom) * scale;
+        const std::int32_t left = DeviceCoordinate(TextLeft, scale);
+        const std::int32_t top = DeviceCoordinate(clientHeight - Rows[i].fromBottom, scale);
         boxes[i] = {left, top, left + PanelTextWidth(day.*Rows[i].text, scale), top + height};
     }
     return boxes;
 }
 
 void DrawPanel(const PixelBuffer& target, const PictureGeometry& geometry, const MoonDay& day,
-               bool northern, std::uint32_t starSeed, int scale) {
+               bool northern, std::uint32_t starSeed, double scale) {
     if (target.pixels == nullptr || target.width <= 0 || target.height <= 0) {
         return;
     }
-    scale = ScaleOf(scale);
+    scale = ClampDeviceScale(scale);
     for (std::int32_t y = 0; y < target.height; ++y) {
         std::fill_n(&target.At(0, y), target.width, Rgb(0, 0, 0));
     }
-    DrawStarsScaled(target, geometry, PanelStarCount, starSeed, scale);
-    PictureGeometry working = ScaledGeometry(geometry, scale);
-    DrawMoon(target, working, day.phaseDay, northern, BuiltInTextures(scale));
+    if (IsWholeDeviceScale(scale)) {
+        const int whole = static_cast<int>(scale);
+        DrawStarsScaled(target, geometry, PanelStarCount, starSeed, whole);
+        PictureGeometry working = ScaledGeometry(geometry, whole);
+        DrawMoon(target, working, day.phaseDay, northern, BuiltInTextures(whole));
+    } else {
+        DrawStarsAt(target, geometry, PanelStarCount, starSeed, scale);
+        PictureGeometry working = DeviceGeometry(geometry, scale);
+        DrawMoon(target, working, day.phaseDay, northern,
+                 BuiltInTexturesAt(scale, working.m_moonRect));
+    }
 
     const std::int32_t h = geometry.m_clientRect.Height();
     for (const Row& row : Rows) {
-        DrawPanelText(target, TextLeft * scale, (h - row.fromBottom) * scale, day.*row.text, scale);
+        DrawPanelText(target, DeviceCoordinate(TextLeft, scale),
+                      DeviceCoordinate(h - row.fromBottom, scale), day.*row.text, scale);
     }
 }
 
+void PreparePanel(const PictureGeometry& geometry, double scale) {
+    scale = ClampDeviceScale(scale);
+    if (IsWholeDeviceScale(scale)) {
+        (void)BuiltInTextures(static_cast<int>(scale));
+    } else {
+        (void)BuiltInTexturesAt(scale, DeviceGeometry(geometry, scale).m_moonRect);
+    }
+    (void)PanelTextMetrics(scale);
+}
+
 std::vector<std::uint8_t> PanelPng(const MoonDay& day, bool northern, std::uint32_t starSeed,
-                                   int scale) {
-    scale = ScaleOf(scale);
-    const std::int32_t w = PanelWidth * scale;
-    const std::int32_t h = PanelHeight * scale;
+                                   double scale) {
+    const std::int32_t w = DeviceLength(PanelWidth, scale);
+    const std::int32_t h = DeviceLength(PanelHeight, scale);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     const PixelBuffer buffer{pixels.data(), w, h, w};
     DrawPanel(buffer, ComputeGeometry(PanelWidth, PanelHeight), day, northern, starSeed, scale);

@@ -26,22 +26,32 @@ inline constexpr int TextLeft = 5;
 
 // The boxes of the caption, age and illumination lines in device pixels, for
 // a client area clientHeight logical pixels high: left TextLeft and the tops
-// above, times the scale; as wide as the text's advance at that scale and as
-// high as the line (PanelTextMetrics).
-std::array<PixelRect, 3> PanelTextBoxes(const MoonDay& day, std::int32_t clientHeight, int scale);
+// above, times the scale and rounded down (DeviceCoordinate); as wide as the
+// text's advance at that scale and as high as the line (PanelTextMetrics).
+std::array<PixelRect, 3> PanelTextBoxes(const MoonDay& day, std::int32_t clientHeight,
+                                        double scale);
 
-// Draws the panel of day into target at scale 1 or 2 (any other scale reads
-// as 1): the whole buffer black, 55 stars from starSeed, the disk for the
-// day's phase day in the Northern (true) or Southern view with the textures
-// made for the scale, then the three lines, each white on its black box.
-// geometry is the logical one; the buffer is meant to be scale times its
-// client size, and nothing is drawn outside the buffer.
+// Draws the panel of day into target at a device scale (device pixels per
+// logical pixel, ClampDeviceScale: below 1 reads as 1): the whole buffer
+// black, 55 stars from starSeed, the disk for the day's phase day in the
+// Northern (true) or Southern view, then the three lines, each white on its
+// black box. Scales 1 and 2 draw with their own textures, the stars as
+// scale x scale blocks; any other scale draws at the device's own size
+// (DeviceGeometry, DrawStarsAt, BuiltInTexturesAt and the text at its own
+// pixel size), never a whole-scale picture stretched. geometry is the logical
+// one; the buffer is meant to be DeviceLength of its client size, and
+// nothing is drawn outside the buffer.
 void DrawPanel(const PixelBuffer& target, const PictureGeometry& geometry, const MoonDay& day,
-               bool northern, std::uint32_t starSeed, int scale = 1);
+               bool northern, std::uint32_t starSeed, double scale = 1.0);
 
-// The 135 x 156 panel (times the scale) as PNG bytes; empty if it cannot be
-// encoded.
+// Makes now what DrawPanel needs at a scale and does once (the textures for
+// the scale, resampled at a fractional scale, and the text face with its
+// style for the scale), rather than in the first DrawPanel.
+void PreparePanel(const PictureGeometry& geometry, double scale);
+
+// The 135 x 156 panel at a device scale (DeviceLength of both sides) as PNG
+// bytes; empty if it cannot be encoded.
 std::vector<std::uint8_t> PanelPng(const MoonDay& day, bool northern, std::uint32_t starSeed,
-                                   int scale = 1);
+                                   double scale = 1.0);
 
 } // namespace norvale

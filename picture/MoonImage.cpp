@@ -1,13 +1,17 @@
 #include "picture/MoonImage.h"
 
 #include "core/Clock.h"
-#include "panel/PanelText.h"
 #include "picture/Panel.h"
-#include "shading/Textures.h"
+#include "picture/TrueSky.h"
+#include "shading/DeviceScale.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <bit>
 #include <cstdint>
@@ -17,20 +21,50 @@ namespace norvale {
 
 MoonImageHost::~MoonImageHost() = default;
 
+namespace {
+
+// What screen readers see of the picture: Qt's own interface of a widget, but
+// the help text is the true sky, made only when it is asked for.
+class CMoonImageAccessible : public QAccessibleWidget {
+public:
+    explicit CMoonImageAccessible(CMoonImage* image) : QAccessibleWidget(image) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Help) {
+            return QString::fromStdString(static_cast<CMoonImage*>(widget())->SkyText());
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* MoonImageAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(CMoonImage::staticMetaObject.className())) {
+        if (auto* image = qobject_cast<CMoonImage*>(object)) {
+            return new CMoonImageAccessible(image);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 CMoonImage::CMoonImage(QWidget* parent) : QWidget(parent) {
     // The paint covers every pixel: no background erase, no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(MoonImageAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
 }
 
 CMoonImage::~CMoonImage() = default;
 
 void CMoonImage::Attach(MoonImageHost* host) {
     m_geometry = ComputeGeometry(width(), height());
-    // Decode the textures and open the text face now rather than in the
-    // first paint.
-    const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
-    (void)BuiltInTextures(scale);
-    (void)PanelTextMetrics(scale);
+    // Decode (or resample) the textures and open the text face now rather
+    // than in the first paint.
+    PreparePanel(m_geometry, devicePixelRatioF());
     m_date = DateValue::Now();
     m_host = host;
     RefreshAccessibleText();
@@ -79,6 +113,31 @@ void CMoonImage::RefreshAccessibleText() {
     const MoonDay& day = ShownDay();
     setAccessibleName(QString::fromStdString(day.caption));
     setAccessibleDescription(QString::fromStdString(day.ageText + ", " + day.illuminationText));
+    // A tooltip still showing the sky of a day no longer shown goes (the next
+    // hover shows the new day's).
+    if (m_skyText && !SameValue(m_skyText->date, m_date) && QToolTip::isVisible() &&
+        QToolTip::text() == QString::fromStdString(m_skyText->text)) {
+        QToolTip::hideText();
+    }
+}
+
+const std::string& CMoonImage::SkyText() {
+    if (!m_skyText || !SameValue(m_skyText->date, m_date)) {
+        m_skyText = SkyTextOfDay{m_date, TrueSkyText(m_date)};
+    }
+    return m_skyText->text;
+}
+
+bool CMoonImage::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        OnToolTip(static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CMoonImage::OnToolTip(QHelpEvent* event) {
+    QToolTip::showText(event->globalPos(), QString::fromStdString(SkyText()), this);
 }
 
 void CMoonImage::paintEvent(QPaintEvent* /*event*/) {
@@ -93,10 +152,12 @@ void CMoonImage::OnPaint() {
     }
     const bool northern = m_host->IsNorthern();
     // The off-screen buffer of this paint: the whole widget, drawn with the
-    // geometry of the attach, copied in one transfer. On a screen with two
-    // device pixels per logical pixel it is drawn at that resolution.
-    const int scale = devicePixelRatioF() >= 1.5 ? 2 : 1;
-    QImage buffer(size() * scale, QImage::Format_RGB32);
+    // geometry of the attach, copied in one transfer. It is drawn at the
+    // screen's own resolution (1.25, 1.5, 2 ... device pixels per logical
+    // pixel), so the copy moves pixels one to one and never stretches them.
+    const double scale = ClampDeviceScale(devicePixelRatioF());
+    QImage buffer(DeviceLength(width(), scale), DeviceLength(height(), scale),
+                  QImage::Format_RGB32);
     if (!buffer.isNull()) {
         RenderPanel(buffer, m_geometry, ShownDay(), northern, NextStarSeed(), scale);
         painter.drawImage(QPoint(0, 0), buffer);

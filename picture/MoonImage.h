@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+
+class QHelpEvent;
 
 namespace norvale {
 
@@ -35,6 +38,8 @@ using StarSeedSource = std::function<std::uint32_t()>;
 
 // The Moon picture control: a black panel with the shaded Moon of m_date,
 // stars and three text lines. Attach it once the widget has its final size.
+// Its tooltip and its accessible help text give the true sky of m_date
+// (TrueSkyText); the accessible name and description are the panel's lines.
 class CMoonImage : public QWidget {
     Q_OBJECT
 
@@ -61,12 +66,18 @@ public:
     // left open across midnight is captioned anew at its next paint.
     const MoonDay& ShownDay();
 
+    // The true sky at m_date (TrueSkyText): made when the tooltip or the
+    // accessible help text asks for it, and kept for that day, so stepping
+    // the day and painting it never compute the sky.
+    const std::string& SkyText();
+
     const PictureGeometry& Geometry() const { return m_geometry; }
 
     // The shown day (and time of day). Write it, then repaint().
     DateValue m_date{0.0, DateStatus::valid};
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -76,6 +87,7 @@ protected:
     void OnLButtonDown(QMouseEvent* event);
     void OnLButtonDblClk(QMouseEvent* event);
     void OnRButtonUp(QMouseEvent* event);
+    void OnToolTip(QHelpEvent* event);
 
 private:
     std::uint32_t NextStarSeed() const;
@@ -86,6 +98,12 @@ private:
     // The last day ShownDay made, and the today it was captioned against.
     std::optional<MoonDay> m_shownDay;
     DateValue m_shownToday{0.0, DateStatus::invalid};
+    // The last true sky SkyText made, and the day it was made for.
+    struct SkyTextOfDay {
+        DateValue date;
+        std::string text;
+    };
+    std::optional<SkyTextOfDay> m_skyText;
 };
 
 } // namespace norvale

@@ -1,5 +1,7 @@
 #include "picture/Panel.h"
 
+#include "shading/DeviceScale.h"
+
 namespace norvale {
 
 namespace {
@@ -16,11 +18,11 @@ PixelBuffer BufferOf(QImage& image) {
 } // namespace
 
 void RenderPanel(QImage& image, const PictureGeometry& geometry, const MoonDay& day, bool northern,
-                 std::uint32_t starSeed, int scale) {
+                 std::uint32_t starSeed, double scale) {
     if (image.isNull()) {
         return;
     }
-    scale = scale == 2 ? 2 : 1;
+    scale = ClampDeviceScale(scale);
     if (image.format() != QImage::Format_RGB32) {
         image = image.convertToFormat(QImage::Format_RGB32);
     }
@@ -29,9 +31,9 @@ void RenderPanel(QImage& image, const PictureGeometry& geometry, const MoonDay& 
 }
 
 QImage RenderPanelImage(int w, int h, const MoonDay& day, bool northern, std::uint32_t starSeed,
-                        int scale) {
-    scale = scale == 2 ? 2 : 1;
-    QImage image(w * scale, h * scale, QImage::Format_RGB32);
+                        double scale) {
+    scale = ClampDeviceScale(scale);
+    QImage image(DeviceLength(w, scale), DeviceLength(h, scale), QImage::Format_RGB32);
     RenderPanel(image, ComputeGeometry(w, h), day, northern, starSeed, scale);
     return image;
 }
@@ -42,7 +44,7 @@ void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint3
 }
 
 QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern, std::uint32_t starSeed,
-                        int scale) {
+                        double scale) {
     return RenderPanelImage(w, h, MakeMoonDay(date, DateValue::Now()), northern, starSeed, scale);
 }
 

@@ -53,8 +53,9 @@ bool Fail(std::string& error, const char* reason) {
 
 } // namespace
 
-bool ReadBmp(const std::uint8_t* data, std::size_t size, BmpImage& out, std::string& error) {
-    out = BmpImage{};
+bool ReadBmpIndexed(const std::uint8_t* data, std::size_t size, BmpIndexed& out,
+                    std::string& error) {
+    out = BmpIndexed{};
     error.clear();
     if (data == nullptr) {
         size = 0;
@@ -104,25 +105,40 @@ bool ReadBmp(const std::uint8_t* data, std::size_t size, BmpImage& out, std::str
         return Fail(error, "file cut short (pixel rows missing)");
     }
 
-    std::uint32_t palette[PaletteEntries];
+    BmpIndexed image;
     for (std::size_t i = 0; i < PaletteEntries; ++i) {
         const std::size_t at = PaletteOffset + 4 * i;
-        palette[i] = 0xFF000000u | (std::uint32_t{in.U8(at + 2)} << 16) |
-                     (std::uint32_t{in.U8(at + 1)} << 8) | std::uint32_t{in.U8(at)};
+        image.palette[i] = 0xFF000000u | (std::uint32_t{in.U8(at + 2)} << 16) |
+                           (std::uint32_t{in.U8(at + 1)} << 8) | std::uint32_t{in.U8(at)};
     }
-
-    BmpImage image;
     image.width = width;
     image.height = height;
-    image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    image.indices.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::int32_t row = 0; row < height; ++row) {
         // Stored bottom-up: the last stored row is the top row of the image.
         const std::size_t source =
             pixelOffset + stride * static_cast<std::size_t>(height - 1 - row);
-        std::uint32_t* dest = image.pixels.data() + static_cast<std::size_t>(row) * width;
+        std::uint8_t* dest = image.indices.data() + static_cast<std::size_t>(row) * width;
         for (std::int32_t x = 0; x < width; ++x) {
-            dest[x] = palette[in.U8(source + static_cast<std::size_t>(x))];
+            dest[x] = in.U8(source + static_cast<std::size_t>(x));
         }
+    }
+    out = std::move(image);
+    return true;
+}
+
+bool ReadBmp(const std::uint8_t* data, std::size_t size, BmpImage& out, std::string& error) {
+    out = BmpImage{};
+    BmpIndexed indexed;
+    if (!ReadBmpIndexed(data, size, indexed, error)) {
+        return false;
+    }
+    BmpImage image;
+    image.width = indexed.width;
+    image.height = indexed.height;
+    image.pixels.resize(indexed.indices.size());
+    for (std::size_t i = 0; i < indexed.indices.size(); ++i) {
+        image.pixels[i] = indexed.palette[indexed.indices[i]];
     }
     out = std::move(image);
     return true;

@@ -292,6 +292,13 @@ PictureGeometry ScaledGeometry(const PictureGeometry& geometry, std::int32_t sca
     return g;
 }
 
+std::int32_t TerminatorInset(const PictureGeometry& geometry, std::int32_t k) {
+    if (geometry.m_dayStepFine > 0) {
+        return static_cast<std::int32_t>((std::int64_t{k} * geometry.m_dayStepFine + 512) / 1024);
+    }
+    return k * geometry.m_dayStep;
+}
+
 void DrawStarsScaled(const PixelBuffer& target, const PictureGeometry& geometry, int count,
                      std::uint32_t seed, std::int32_t scale) {
     const std::int32_t w = geometry.m_clientRect.Width();
@@ -334,7 +341,7 @@ void DrawMoon(const PixelBuffer& target, PictureGeometry& geometry, int phaseDay
     if (!northern) {
         plan.shape = Mirrored(plan.shape);
     }
-    const std::int32_t inset = plan.k * geometry.m_dayStep;
+    const std::int32_t inset = TerminatorInset(geometry, plan.k);
     if (NeedsEllipse(plan.shape)) {
         geometry.m_terminatorRect = {disk.left + inset, disk.top, disk.right - inset, disk.bottom};
     }

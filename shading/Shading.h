@@ -39,6 +39,9 @@ struct PixelPoint {
 struct PictureGeometry {
     std::int32_t m_margin = 0;  // horizontal margin of the disk
     std::int32_t m_dayStep = 0; // terminator step per phase day, d / 14
+    // The step in 1/1024 pixels when the picture is drawn at a fractional
+    // device scale (DeviceGeometry); 0: whole pixels, m_dayStep.
+    std::int32_t m_dayStepFine = 0;
     PixelRect m_clientRect;     // (0, 0, W, H)
     PixelRect m_moonRect;       // (12, 5, 12 + d, 5 + d)
     PixelRect m_terminatorRect; // working rectangle of the terminator ellipse
@@ -56,6 +59,10 @@ PictureGeometry ComputeGeometry(std::int32_t w, std::int32_t h);
 // Every member of a geometry multiplied by scale (1 or more): the same
 // picture on a screen with that many device pixels per logical pixel.
 PictureGeometry ScaledGeometry(const PictureGeometry& geometry, std::int32_t scale);
+
+// How far the terminator ellipse's sides move in from the disk's for k day
+// steps: k * m_dayStep, or k fine steps rounded once to whole pixels.
+std::int32_t TerminatorInset(const PictureGeometry& geometry, std::int32_t k);
 
 // 0x00RRGGBB, the layout of a 32-bit RGB image row (QImage::Format_RGB32 keeps
 // 0xFF in the top byte; writers here set it so the pixels stay opaque).

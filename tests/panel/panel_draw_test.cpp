@@ -4,6 +4,7 @@
 #include "core/MoonDay.h"
 #include "panel/PanelDraw.h"
 #include "panel/PanelText.h"
+#include "shading/DeviceScale.h"
 #include "shading/Textures.h"
 #include "tests/support/PngDecode.h"
 
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace norvale {
@@ -135,6 +138,95 @@ TEST(DrawPanel, BuffersOfAnySize) {
                         << c.bw << "x" << c.bh << " scale " << scale << " at " << x << "," << y;
                 }
             }
+        }
+    }
+}
+
+// The lit texture and the rim against the sky, the dark texture and the stars.
+bool Lit(std::uint32_t p) {
+    return (p >> 16 & 0xFFu) > 120 || p == RimColour;
+}
+
+// Lit pixels in row y.
+int LitInRow(const PixelBuffer& b, std::int32_t y) {
+    int lit = 0;
+    for (std::int32_t x = 0; x < b.width; ++x) {
+        lit += Lit(b.At(x, y)) ? 1 : 0;
+    }
+    return lit;
+}
+
+// Scales between and beyond the whole ones (laptop screens) draw at the
+// device's own size. A whole-scale panel stretched to that size repeats a
+// column and a row every few pixels (every fourth at 1.25), and a day step
+// rounded to whole device pixels moves the terminator by up to six roundings
+// (3 pixels at 1.5). Here the full disk is round and centred where the
+// logical disk falls, its textured columns and rows never repeat, and the lit
+// part of the equator on every phase day is the 1x part times the scale.
+TEST(DrawPanel, FractionalScalesDrawAtTheDeviceSize) {
+    const PictureGeometry geometry = ComputeGeometry(PanelWidth, PanelHeight);
+    MoonDay day = MakeMoonDay(Day(2026, 12, 20), Day(2026, 12, 7));
+    Picture one(PanelWidth, PanelHeight);
+    const std::int32_t equator1x = 60;
+    for (double scale : {1.1, 1.25, 1.5, 1.75, 2.5, 3.0}) {
+        const std::int32_t w = DeviceLength(PanelWidth, scale);
+        const std::int32_t h = DeviceLength(PanelHeight, scale);
+        Picture panel(w, h);
+        day.phaseDay = 14;
+        DrawPanel(panel.buffer, geometry, day, true, 42, scale);
+
+        const double diameter = 111 * scale;
+        const double cx = 67.5 * scale;
+        const double cy = 60.5 * scale;
+        const auto ex = static_cast<std::int32_t>(cx);
+        const auto ey = static_cast<std::int32_t>(cy);
+        std::int32_t left = w;
+        std::int32_t right = -1;
+        for (std::int32_t x = 0; x < w; ++x) {
+            if (Lit(panel.buffer.At(x, ey))) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        std::int32_t top = h;
+        std::int32_t bottom = -1;
+        for (std::int32_t y = 0; y < DeviceCoordinate(PanelHeight - CaptionRowFromBottom, scale);
+             ++y) {
+            if (Lit(panel.buffer.At(ex, y))) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        EXPECT_NEAR(right + 1 - left, diameter, 1.0) << scale;
+        EXPECT_NEAR(bottom + 1 - top, diameter, 1.0) << scale;
+        EXPECT_EQ(right - left, bottom - top) << scale;
+        EXPECT_NEAR((left + right + 1) / 2.0, cx, 1.0) << scale;
+        EXPECT_NEAR((top + bottom + 1) / 2.0, cy, 1.0) << scale;
+
+        // The middle half of the disk: no column equals its right neighbour,
+        // no row the one below it.
+        const auto quarter = static_cast<std::int32_t>(diameter / 4);
+        for (std::int32_t x = ex - quarter; x < ex + quarter; ++x) {
+            bool same = true;
+            for (std::int32_t y = ey - quarter; y < ey + quarter && same; ++y) {
+                same = panel.buffer.At(x, y) == panel.buffer.At(x + 1, y);
+            }
+            ASSERT_FALSE(same) << "scale " << scale << ": column " << x << " repeats";
+        }
+        for (std::int32_t y = ey - quarter; y < ey + quarter; ++y) {
+            bool same = true;
+            for (std::int32_t x = ex - quarter; x < ex + quarter && same; ++x) {
+                same = panel.buffer.At(x, y) == panel.buffer.At(x, y + 1);
+            }
+            ASSERT_FALSE(same) << "scale " << scale << ": row " << y << " repeats";
+        }
+
+        for (int phaseDay = 1; phaseDay < 28; ++phaseDay) {
+            day.phaseDay = phaseDay;
+            DrawPanel(one.buffer, geometry, day, true, 42, 1);
+            DrawPanel(panel.buffer, geometry, day, true, 42, scale);
+            EXPECT_NEAR(LitInRow(panel.buffer, ey), LitInRow(one.buffer, equator1x) * scale, 1.0)
+                << "scale " << scale << ", phase day " << phaseDay;
         }
     }
 }

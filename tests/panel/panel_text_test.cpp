@@ -6,6 +6,7 @@
 #include "panel/PanelDraw.h"
 #include "panel/PanelFace.h"
 #include "panel/PanelText.h"
+#include "shading/DeviceScale.h"
 
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
@@ -77,7 +78,9 @@ TEST(PanelFace, OnThisMachine) {
 
 // Every caption of a full 28-year calendar cycle (each month with each
 // weekday and day) under each prefix, every age with every phase name, every
-// lit share: the widest of each, measured, fits the 130 pixels from x = 5.
+// lit share: the widest of each, measured, fits the 130 pixels from x = 5, at
+// scale 1, 2 and the scales between and above (from x = 5 x scale to
+// 135 x scale), where the text has a pixel size of its own.
 TEST(PanelText, WidestTextsFitThePanel) {
     const DateValue first(36526.0, DateStatus::valid); // 2000-01-01
     const auto captions = [&first](double todayOffset, bool sameDay) {
@@ -124,7 +127,7 @@ TEST(PanelText, WidestTextsFitThePanel) {
     };
     for (const Row& row : rows) {
         const std::vector<std::string> texts = row.texts();
-        for (int scale : {1, 2}) {
+        for (double scale : {1.0, 2.0, 1.1, 1.25, 1.5, 1.6, 1.75, 3.0}) {
             std::string widest;
             std::int32_t width = -1;
             for (const std::string& text : texts) {
@@ -134,10 +137,12 @@ TEST(PanelText, WidestTextsFitThePanel) {
                     widest = text;
                 }
             }
-            EXPECT_LE(TextLeft * scale + width, PanelWidth * scale)
+            const std::int32_t left = DeviceCoordinate(TextLeft, scale);
+            const std::int32_t right = DeviceCoordinate(PanelWidth, scale);
+            EXPECT_LE(left + width, right)
                 << row.what << " at scale " << scale << ": \"" << widest << "\"";
-            std::printf("%-16s scale %d: widest \"%s\" %d of %d pixels\n", row.what, scale,
-                        widest.c_str(), width, (PanelWidth - TextLeft) * scale);
+            std::printf("%-16s scale %.2f: widest \"%s\" %d of %d pixels\n", row.what, scale,
+                        widest.c_str(), width, right - left);
         }
     }
 }
@@ -182,7 +187,7 @@ TEST(PanelText, DrawsOnlyInsideItsBoxAndTheBuffer) {
         std::int32_t top;
         bool inked;
     };
-    for (int scale : {1, 2}) {
+    for (int scale : {1, 2, 3}) {
         const PanelLineMetrics line = PanelTextMetrics(scale);
         ASSERT_GT(line.ascent, 0);
         ASSERT_GT(line.descent, 0);
@@ -213,6 +218,33 @@ TEST(PanelText, DrawsOnlyInsideItsBoxAndTheBuffer) {
             }
             EXPECT_EQ(inked > 0, c.inked) << scale << ": " << c.left << "," << c.top;
         }
+    }
+}
+
+// At a scale other than 1 and 2 the line is the 1x line's height times the
+// scale (rounded down, so the caption's and the age's boxes still touch
+// without overlapping) while the glyphs have a pixel size of their own: every
+// glyph of the texts must still fit its line, or its top or its descender is
+// cut off.
+TEST(PanelText, GlyphsFitTheirLineAtEveryScale) {
+    const std::string letters = "HistoryFutureTodayJanFebMarAprMayJunJulAugSepOctNovDec"
+                                "SundayMondayTuesdayWednesdayThursdayFridaySaturday"
+                                "NewWaxingWaningCrescentFirstLastQuarterGibbousFullMoon"
+                                "0123456789%.,: dilumnatedInvalidDT";
+    for (double scale : {1.0, 2.0, 1.1, 1.25, 1.5, 1.6, 1.75, 2.5, 3.0}) {
+        const PanelLineMetrics line = PanelTextMetrics(scale);
+        const PanelInkRows ink = PanelTextInk(letters, scale);
+        EXPECT_GT(ink.above, 0);
+        EXPECT_LE(ink.above, line.ascent) << "scale " << scale;
+        EXPECT_LE(ink.below, line.descent) << "scale " << scale;
+        // The rows 118, 129 and 141 of the panel, at the scale.
+        EXPECT_LE(DeviceCoordinate(118, scale) + line.Height(), DeviceCoordinate(129, scale))
+            << "scale " << scale;
+        const PanelTextStyle style = PanelTextStyleAt(scale);
+        EXPECT_LE(style.pixels, 10 * scale) << "scale " << scale;
+        std::printf("scale %.2f: %d pixels, %s mode, ascent %d descent %d, ink %d above %d below\n",
+                    scale, style.pixels, style.light ? "light" : "normal", line.ascent,
+                    line.descent, ink.above, ink.below);
     }
 }
 
