@@ -7,6 +7,7 @@
 #include "core/Texts.h"
 #include "options/Options.h"
 #include "shading/Shading.h"
+#include "sky/Range.h"
 #include "version/Version.h"
 
 #include <cerrno>
@@ -55,6 +56,12 @@ DateValue ToDateValue(const Moment& moment) {
     v.FromFields(moment.date.year, moment.date.month, moment.date.day, moment.time.hour,
                  moment.time.minute, moment.time.second);
     return v;
+}
+
+// "1800 to 2200 (UTC)" without the sky's texts, which the plain program
+// does not link.
+std::string SkyYearsOfTheRange() {
+    return std::to_string(sky::kFirstYear) + " to " + std::to_string(sky::kLastYear) + " (UTC)";
 }
 
 int Fail(std::ostream& err, std::string_view message) {
@@ -165,11 +172,10 @@ int RunCalendar(const Options& options, std::ostream& out, std::ostream& err, Sk
         return 0;
     }
     if (sky == nullptr || !sky->WriteCalendar(options.icsYear, out)) {
-        return Fail(err,
-                    "the true phase instants are given for the years " +
-                        (sky != nullptr ? sky->YearsText() : std::string("1800 to 2200 (UTC)")) +
-                        " only; --ics " + std::to_string(options.icsYear) +
-                        " --calendar-days gives the calendar's phase days");
+        return Fail(err, "the true phase instants are given for the years " +
+                             (sky != nullptr ? sky->YearsText() : SkyYearsOfTheRange()) +
+                             " only; --ics " + std::to_string(options.icsYear) +
+                             " --calendar-days gives the calendar's phase days");
     }
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sky/Range.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -33,7 +35,7 @@ inline constexpr int MaxDays = 36600;
 // Calendar years --ics accepts: every event and its end date stay in range
 // (from 1900 with --calendar-days; the true sky's years are narrower and are
 // checked when the calendar is made).
-inline constexpr int FirstIcsYear = 1800;
+inline constexpr int FirstIcsYear = sky::kFirstYear;
 inline constexpr int FirstCalendarDaysYear = 1900;
 inline constexpr int LastIcsYear = 9998;
 

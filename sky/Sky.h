@@ -9,12 +9,13 @@
 // libnova keeps its last Moon position in static storage, so nothing here may
 // run in two threads at once.
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <vector>
+
+#include "sky/Range.h"
 
 namespace norvale::sky {
 
@@ -52,21 +53,6 @@ struct SkyFigures {
 
     bool operator==(const SkyFigures&) const = default;
 };
-
-// The instants the figures are given for: 1800-01-01 00:00:00 to
-// 2200-12-31 23:59:59 UTC. Phase instants just outside may still be returned
-// as the previous or next phase of an instant inside.
-inline constexpr std::int64_t kFirstSecond =
-    std::chrono::sys_seconds{std::chrono::sys_days{std::chrono::year{1800} / 1 / 1}}
-        .time_since_epoch()
-        .count();
-inline constexpr std::int64_t kLastSecond =
-    std::chrono::sys_seconds{std::chrono::sys_days{std::chrono::year{2201} / 1 / 1}}
-        .time_since_epoch()
-        .count() -
-    1;
-
-bool InDocumentedRange(std::int64_t utcSeconds);
 
 // The figures at one instant; nullopt outside the documented range. Each call
 // searches for its five phase instants; use SkyTimeline for many instants.

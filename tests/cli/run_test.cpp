@@ -4,12 +4,14 @@
 #include "cli/SkyAnswers.h"
 #include "core/Clock.h"
 #include "core/DateValue.h"
+#include "skytext/SkyText.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdlib>
+#include <ctime>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -278,6 +280,70 @@ TEST_F(CliRun, TheTrueSkyOutsideItsYearsIsAFailure) {
         EXPECT_EQ(out.str(), "") << args.front();
         EXPECT_NE(err.str().find(status == 1 ? "1800 to 2200" : "1900 to 9998"), std::string::npos)
             << err.str();
+    }
+}
+
+// The picture's tooltip and --sky come from one set of texts: the same
+// heading and, for every item of the tooltip, the same value in --sky, in a
+// zone from TZ, in one without a name, and in one given through the core's
+// local-time seam alone (which both must follow).
+TEST_F(CliRun, SkyLinesAndThePicturesTooltipAgree) {
+    const auto sky = MakeSkyAnswers();
+    const LocalTimeBreakdown india = [](std::int64_t seconds, std::tm& out) {
+        const auto t = static_cast<std::time_t>(seconds + 19800);
+        ::gmtime_r(&t, &out);
+        out.tm_gmtoff = 19800;
+        out.tm_zone = "IST";
+        return true;
+    };
+    struct Case {
+        const char* zone;
+        bool seam;
+        std::string_view date;
+        std::string_view time;
+    };
+    for (const Case& c :
+         {Case{"UTC", false, "2026-12-07", "12:00"},
+          Case{"Europe/Berlin", false, "2027-02-20", "23:59:50"},
+          Case{"AB", false, "2027-06-01", "06:30"}, Case{"UTC", true, "2026-12-07", "12:00"}}) {
+        SCOPED_TRACE(std::string(c.zone) + (c.seam ? " through the seam" : ""));
+        const test::ScopedTimeZone zone(c.zone);
+        const test::ScopedOverride seam(LocalTimeBreakdownSeam(),
+                                        c.seam ? india : LocalTimeBreakdown{});
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(cli::Run(std::vector<std::string_view>{"--sky", c.date, "--time", c.time}, out,
+                           err, FullServices{{}, sky.get()}),
+                  0)
+            << err.str();
+        const auto date = ParseDate(c.date);
+        const auto time = ParseTime(c.time);
+        ASSERT_TRUE(date && time);
+        DateValue shown;
+        shown.FromFields(date->year, date->month, date->day, time->hour, time->minute,
+                         time->second);
+        const std::vector<std::string> tooltip = SplitLines(skytext::TrueSkyText(shown));
+        const std::vector<std::string> lines = SplitLines(out.str());
+        ASSERT_GE(tooltip.size(), 5U);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(tooltip.front(), lines.front());
+        for (std::size_t i = 1; i < tooltip.size(); ++i) {
+            const std::size_t colon = tooltip[i].find(": ");
+            ASSERT_NE(colon, std::string::npos) << tooltip[i];
+            const std::string label = tooltip[i].substr(0, colon + 1);
+            const std::string value = tooltip[i].substr(colon + 2);
+            bool found = false;
+            for (const std::string& line : lines) {
+                if (line.starts_with(label)) {
+                    found = line.ends_with(" " + value) &&
+                            line.find_first_not_of(' ', label.size()) == line.size() - value.size();
+                }
+            }
+            EXPECT_TRUE(found) << tooltip[i] << " in\n" << out.str();
+        }
+        if (c.seam) {
+            EXPECT_EQ(lines.front(), "True sky at 2026-12-07 17:30 IST");
+        }
     }
 }
 
