@@ -63,7 +63,8 @@ std::optional<SkyFigures> SkyAt(std::int64_t utcSeconds);
 std::vector<PhaseInstant> PhasesBetween(std::int64_t fromUtc, std::int64_t toUtc);
 
 // TT - UT in seconds for a decimal year (2000.0 is the start of 2000): the
-// Espenak-Meeus polynomials (NASA eclipse web site, Five Millennium Canon).
+// measured yearly values from 1955, the Espenak-Meeus fits to the historical
+// measurements before, a smooth extrapolation after (docs/sky.md).
 double DeltaTSeconds(double decimalYear);
 
 // Answers for many instants that share lunations: each phase instant is
