@@ -127,9 +127,14 @@ int RunSky(const Options& options, const Moment& moment, std::ostream& out, std:
     // so each principal phase comes once.
     const DayRun days = ListsDays(options) ? DaysToPrint(options, moment.date)
                                            : DayRun{moment.date, kPhasesDays, 1};
+    std::string outside;
     const bool done = options.action == Action::sky
                           ? sky->PrintFigures(moment.date, moment.time, out)
-                          : sky->PrintPhases(days, out);
+                          : sky->PrintPhases(days, out, outside);
+    if (done && !outside.empty()) {
+        // The one line on stderr of a successful run: what was left out.
+        err << "norvale-cli: " << outside << '\n';
+    }
     if (!done) {
         return Fail(err,
                     "the true sky's figures are given for the years " + sky->YearsText() + " only");
@@ -145,11 +150,12 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
     if (!moment) {
         return Fail(err, "cannot read the current local date and time");
     }
-    if (!InAllowedRange(moment->date)) {
+    const bool sky = options.action == Action::sky || options.action == Action::phases;
+    if (!(sky ? InParsedRange(moment->date) : InAllowedRange(moment->date))) {
         return Fail(err, "today (" + DateText(moment->date) +
                              ") lies outside 1900-01-01 to 9999-01-01; use --date");
     }
-    if (options.days) {
+    if (options.days && !sky) {
         if (const auto error = CheckDaysRange(moment->date, *options.days)) {
             err << error->message << '\n';
             return 2;

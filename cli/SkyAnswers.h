@@ -24,10 +24,11 @@ public:
     // --sky: the figures at one local instant as readable lines, local times
     // with the zone's abbreviation. False (nothing printed) outside the years.
     virtual bool PrintFigures(const CivilDate& date, const TimeOfDay& time, std::ostream& out) = 0;
-    // --phases: the principal phases over the days of run, one line each, in
-    // the run's direction. False (nothing printed) when a day lies outside the
-    // years.
-    virtual bool PrintPhases(const DayRun& run, std::ostream& out) = 0;
+    // --phases: the principal phases over the days of run that lie in the
+    // years, one line each, in the run's direction. When part of the days
+    // lies outside, outside says which (one line without the program's
+    // name). False (nothing printed) when no part of the days lies inside.
+    virtual bool PrintPhases(const DayRun& run, std::ostream& out, std::string& outside) = 0;
     // --ics YEAR: timed events at the true instants in UTC. False (nothing
     // written) outside the years.
     virtual bool WriteCalendar(int year, std::ostream& out) = 0;

@@ -73,15 +73,23 @@ public:
         return true;
     }
 
-    bool PrintPhases(const DayRun& run, std::ostream& out) override {
+    bool PrintPhases(const DayRun& run, std::ostream& out, std::string& outside) override {
         const CivilDate last = AddDays(run.first, (run.count - 1) * run.step);
         const CivilDate& low = run.step > 0 ? run.first : last;
         const CivilDate& high = run.step > 0 ? last : run.first;
         const auto from = StartOfLocalDay(low);
         const auto after = StartOfLocalDay(AddDays(high, 1));
-        if (!from || !after || !sky::InDocumentedRange(*from) ||
-            !sky::InDocumentedRange(*after - 1)) {
+        if (!from || !after || *from > sky::kLastSecond || *after - 1 < sky::kFirstSecond) {
             return false;
+        }
+        const bool early = *from < sky::kFirstSecond;
+        const bool late = *after - 1 > sky::kLastSecond;
+        if (early || late) {
+            outside = "the true phases are given for " + skytext::YearsText() +
+                      " (UTC) only; none are printed for the days " +
+                      (early ? "before " + skytext::IsoUtcText(sky::kFirstSecond) : "") +
+                      (early && late ? " and " : "") +
+                      (late ? "after " + skytext::IsoUtcText(sky::kLastSecond) : "");
         }
         std::vector<sky::PhaseInstant> phases = m_timeline.PhasesBetween(*from, *after - 1);
         if (run.step < 0) {
@@ -105,7 +113,8 @@ public:
         ics += "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
         ics += std::string("PRODID:-//Norvale//norvale-cli ") + kVersion + "//EN\r\n";
         ics += "CALSCALE:GREGORIAN\r\nMETHOD:PUBLISH\r\n";
-        ics += "X-WR-CALNAME:Moon phases " + std::to_string(year) + "\r\n";
+        // Not the model calendar's name: a user who imports both tells them apart.
+        ics += "X-WR-CALNAME:Moon phases " + std::to_string(year) + " (true instants)\r\n";
         for (const sky::PhaseInstant& p : phases) {
             // The lunation and the phase name the event whatever its computed
             // second, so calendars see the same event after any refinement.
@@ -114,6 +123,9 @@ public:
                    std::string(skytext::PhaseKey(p.phase)) + "@norvale.example\r\n";
             ics += "DTSTAMP:" + skytext::IcsUtcText(stamp.value_or(p.utcSeconds)) + "\r\n";
             ics += "DTSTART:" + skytext::IcsUtcText(p.utcSeconds) + "\r\n";
+            // An instant, not an hour: without it some clients give each
+            // event an hour and a phase at 23:23 shows on two days.
+            ics += "DURATION:PT0S\r\n";
             ics += "SUMMARY:" + std::string(skytext::PhaseName(p.phase)) + "\r\n";
             ics += "TRANSP:TRANSPARENT\r\nEND:VEVENT\r\n";
         }

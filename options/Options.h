@@ -91,6 +91,11 @@ std::optional<TimeOfDay> ParseTime(std::string_view text);
 // The day `offset` days after date (offset may be negative).
 CivilDate AddDays(const CivilDate& date, int offset);
 bool InAllowedRange(const CivilDate& date);
+// The days --sky and --phases take: from the true sky's first day
+// (1800-01-01) to LastAllowedDay. --phases prints what of its days lies in
+// the true sky's years; every other answer needs InAllowedRange.
+inline constexpr CivilDate FirstSkyDay{sky::kFirstYear, 1, 1};
+bool InParsedRange(const CivilDate& date);
 // The error for --days N from start when a day lies outside the allowed range.
 std::optional<UsageError> CheckDaysRange(const CivilDate& start, int days);
 

@@ -3,6 +3,8 @@
 // the whole range is checked against an independent ephemeris by
 // check_sky_accuracy.py.
 
+#include "sky/PhaseSolver.h"
+#include "sky/PhaseTable.h"
 #include "sky/Sky.h"
 #include "tests/core/CoreTestSupport.h"
 
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <vector>
 
 namespace norvale::sky {
@@ -99,6 +102,28 @@ TEST(SkyFacts, DeltaTFollowsTheMeasuredValuesWithoutAStep) {
         previous = DeltaTSeconds(year);
     }
     EXPECT_LE(largest, 0.05) << "at " << at;
+}
+
+// The committed table of phase instants (tools/phase_table.cpp) against the
+// same search run live: both ends and a different random sample each run
+// (the phase numbers are in the trace), to the table's hundredth of a second.
+// A table written from other code, shifted by an entry or cut short fails.
+TEST(PhaseTable, HoldsWhatTheFullSearchFindsLive) {
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<std::int64_t> pick(detail::kFirstTabulatedPhase,
+                                                     detail::kLastTabulatedPhase);
+    std::vector<std::int64_t> sample = {detail::kFirstTabulatedPhase, detail::kLastTabulatedPhase};
+    for (int i = 0; i < 10; ++i) {
+        sample.push_back(pick(random));
+    }
+    for (const std::int64_t n : sample) {
+        SCOPED_TRACE(n);
+        const auto tabulated = detail::TabulatedPhaseDay(n);
+        ASSERT_TRUE(tabulated);
+        EXPECT_NEAR(*tabulated * 86400.0, detail::SolvePhaseExactly(n) * 86400.0, 0.011);
+    }
+    EXPECT_FALSE(detail::TabulatedPhaseDay(detail::kFirstTabulatedPhase - 1));
+    EXPECT_FALSE(detail::TabulatedPhaseDay(detail::kLastTabulatedPhase + 1));
 }
 
 TEST(SkyAt, GivenForTheDocumentedRangeOnly) {
