@@ -176,8 +176,4 @@ private:
     bool m_bInitialised = false;
 };
 
-// The one main window of the process, set while it initialises and cleared
-// when it is destroyed.
-extern CNorvaleDlg* g_pMainDlg;
-
 } // namespace norvale
