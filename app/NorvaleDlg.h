@@ -6,8 +6,8 @@
 #include "controls/SimpleLink.h"
 #include "core/DateValue.h"
 #include "picture/MoonImage.h"
+#include "pixels/Pixels.h"
 #include "settings/Settings.h"
-#include "shading/Shading.h"
 
 #include <QIcon>
 #include <QMenu>
