@@ -257,7 +257,11 @@ bool CNorvaleDlg::OnInitDialog() {
     FileResult loaded;
     if (!LoadSettings(m_settings, &loaded)) {
         TellRefusal("not read", loaded);
-        CreateSettingsFolder(m_settings);
+        FileResult made;
+        CreateSettingsFolder(m_settings, &made);
+        if (!loaded.refused) {
+            TellRefusal("folder not made", made); // one line, not the same twice
+        }
     }
     m_placement.RememberLoadedCorner();
 
