@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/DialogLayout.h"
+#include "app/OwnTitleBar.h"
 #include "controls/HelpWindow.h"
 #include "core/Moon.h"
 #include "core/Texts.h"
@@ -36,7 +37,7 @@ void TellRefusal(const char* what, const FileResult& result) {
 }
 
 bool PlatformReportsWindowPositions() {
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return !OnWayland();
 }
 
 } // namespace
@@ -61,6 +62,7 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
     CreateControls();
     ConnectControls();
     setFixedSize(MainClientPixelSize());
+    UseOwnTitleBarOnWayland(*this);
     // Icon 128 alone: the scalable and larger sizes would load an image
     // plugin at start-up for no visible gain at this window's size.
     m_hIcon = QIcon(QString::fromLatin1(kIconPath));
