@@ -4,7 +4,6 @@
 #include "app/DialogLayout.h"
 #include "app/OwnTitleBar.h"
 #include "controls/HelpWindow.h"
-#include "core/Moon.h"
 #include "core/Texts.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
@@ -22,8 +21,6 @@
 #include <iostream>
 
 namespace norvale {
-
-CNorvaleDlg* g_pMainDlg = nullptr;
 
 namespace {
 
@@ -69,10 +66,8 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
 }
 
 CNorvaleDlg::~CNorvaleDlg() {
-    if (g_pMainDlg == this) {
-        g_pMainDlg = nullptr;
-        CHelpWindow::CloseAll();
-    }
+    // The help windows belong to the main window: they go with it.
+    CHelpWindow::CloseAll();
 }
 
 void CNorvaleDlg::CreateControls() {
@@ -242,7 +237,6 @@ void CNorvaleDlg::closeEvent(QCloseEvent* event) {
 bool CNorvaleDlg::OnInitDialog() {
     DoDataExchange();
     setWindowIcon(m_hIcon);
-    g_pMainDlg = this;
     m_bSuppressDayWrap = true;
 
     m_placement.RememberFrame();

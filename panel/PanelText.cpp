@@ -2,8 +2,8 @@
 
 #include "panel/FaceCache.h"
 #include "panel/OpenedFace.h"
-#include "panel/PanelDraw.h"
 #include "panel/PanelFace.h"
+#include "panel/PanelLayout.h"
 #include "shading/DeviceScale.h"
 
 #include <ft2build.h>
