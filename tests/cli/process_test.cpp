@@ -250,7 +250,7 @@ TEST_F(CliProcess, PngFilesAreWrittenSafelyToExactlyThePathGiven) {
     EXPECT_NE(limited.err.find("File too large"), std::string::npos) << limited.err;
     EXPECT_EQ(ReadFile(target), before);
     for (const auto& entry : fs::directory_iterator(m_dir)) {
-        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".norvale-tmp.")) << entry.path();
     }
 
     // The error quotes the path as one plain line and gives the reason.
