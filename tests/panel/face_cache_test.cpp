@@ -142,7 +142,7 @@ TEST_F(FaceLookUp, RandomDamageToTheCacheAlwaysGivesTheFreshFace) {
     const test::Bytes valid = test::ReadBytes(Cache());
     ASSERT_GT(valid.size(), 40u);
     std::mt19937 random(20261207);
-    constexpr int kDamages = 300;
+    constexpr int kDamages = 240;
     for (int i = 0; i < kDamages; ++i) {
         test::Bytes damaged = valid;
         const std::size_t at = random() % valid.size();
