@@ -7,8 +7,10 @@
 
 #include <QAccessible>
 #include <QColor>
+#include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVariant>
 
 #include <QKeySequence>
 #include <QPointer>
@@ -35,6 +37,34 @@ public:
     using QTextBrowser::QTextBrowser;
 
 protected:
+    // Qt lays out inline code without its "white-space: nowrap" (a browser
+    // keeps it): the page is read with no break opportunity left inside a
+    // <code> cell, its spaces non-breaking and a word joiner after every "-"
+    // and "/".
+    QVariant loadResource(int type, const QUrl& name) override {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource) {
+            return resource;
+        }
+        QString page = resource.typeId() == QMetaType::QByteArray
+                           ? QString::fromUtf8(resource.toByteArray())
+                           : resource.toString();
+        static const QRegularExpression code(QStringLiteral("<code>(.*?)</code>"),
+                                             QRegularExpression::DotMatchesEverythingOption);
+        QString joined;
+        qsizetype from = 0;
+        for (auto it = code.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            QString cell = match.captured(1);
+            cell.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral("&nbsp;"));
+            cell.replace(QLatin1Char('-'), QStringLiteral("-&#8288;"));
+            cell.replace(QLatin1Char('/'), QStringLiteral("/&#8288;"));
+            joined += page.mid(from, match.capturedStart(1) - from) + cell;
+            from = match.capturedEnd(1);
+        }
+        return joined + page.mid(from);
+    }
+
     bool focusNextPrevChild(bool next) override {
         const bool moved = QTextBrowser::focusNextPrevChild(next);
         const QTextCursor cursor = textCursor();
