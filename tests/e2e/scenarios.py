@@ -6,6 +6,7 @@ import datetime
 import functools
 import os
 import struct
+import time
 
 from accessibility import Bus
 from common import Failure, check
@@ -196,8 +197,10 @@ def scenario_wayland(s):
     today = picture_of(s, first)
 
     label_y = NEXT[1] + NEXT[3] // 2
+    next_at_rest = s.client_region(first, NEXT)
     one = picture_of(s, click_and_shot(s, NEXT[0] + NEXT[2] - 10, label_y, "next"))
     other_day(today, one, '"Next" on Wayland')
+    check_underline_goes(s, next_at_rest)
 
     before = s.settle()
     s.key("alt+Right")
@@ -213,6 +216,28 @@ def scenario_wayland(s):
     check(after_stat.st_ino != before_stat.st_ino, "closing did not save info.dat")
     check(read_settings(s) == stored,
           f"info.dat holds {read_settings(s)} after the close, expected {stored}")
+
+
+def check_underline_goes(s, at_rest):
+    """The pointer is on "Next", which is underlined; it leaves the window
+    for weston's desktop: the underline goes within about 100 ms, though
+    Wayland tells the program no pointer position outside its window."""
+    check(s.client_region(s.settle(), NEXT).data != at_rest.data,
+          '"Next" is not underlined under the pointer')
+    ox, oy, _, _ = s.output
+    s.move_pointer(ox + 20, oy + 20)
+    left = time.monotonic()
+    looked = []  # when each screenshot was begun
+
+    def gone():
+        looked.append(time.monotonic())
+        return s.client_region(s.grab(), NEXT).data == at_rest.data
+
+    s.wait(gone, 2, 'the underline of "Next" stayed after the pointer left the window')
+    print(f"     underline gone in the first screenshot begun "
+          f"{(looked[-1] - left) * 1000:.0f} ms after the pointer left "
+          f"({len(looked)} screenshots)")
+    s.steps.append(("underline-gone", s.grab()))
 
 
 def check_cli_day(s, day, picture):
