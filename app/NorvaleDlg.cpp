@@ -3,7 +3,6 @@
 #include "app/Commands.h"
 #include "app/DialogLayout.h"
 #include "controls/HelpWindow.h"
-#include "core/Moon.h"
 #include "core/Texts.h"
 #include "ui/Accessible.h"
 #include "ui/Contrast.h"
@@ -23,8 +22,6 @@
 #include <iostream>
 
 namespace norvale {
-
-CNorvaleDlg* g_pMainDlg = nullptr;
 
 namespace {
 
@@ -70,10 +67,8 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
 }
 
 CNorvaleDlg::~CNorvaleDlg() {
-    if (g_pMainDlg == this) {
-        g_pMainDlg = nullptr;
-        CHelpWindow::CloseAll();
-    }
+    // The help windows belong to the main window: they go with it.
+    CHelpWindow::CloseAll();
 }
 
 void CNorvaleDlg::CreateControls() {
@@ -255,7 +250,6 @@ void CNorvaleDlg::closeEvent(QCloseEvent* event) {
 bool CNorvaleDlg::OnInitDialog() {
     DoDataExchange();
     setWindowIcon(m_hIcon);
-    g_pMainDlg = this;
     m_bSuppressDayWrap = true;
 
     m_placement.RememberFrame();
