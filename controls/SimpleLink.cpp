@@ -184,8 +184,9 @@ void CSimpleLink::EndHover() {
 void CSimpleLink::leaveEvent(QEvent* event) {
     // The pointer left the label. Wayland tells this but moves no pointer
     // position the timer could read once the pointer is outside the window.
-    if (m_bHover)
+    if (m_bHover) {
         EndHover();
+    }
     QLabel::leaveEvent(event);
 }
 
