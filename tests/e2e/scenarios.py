@@ -225,8 +225,8 @@ def check_underline_goes(s, at_rest):
     check(s.client_region(s.settle(), NEXT).data != at_rest.data,
           '"Next" is not underlined under the pointer')
     ox, oy, _, _ = s.output
-    s.move_pointer(ox + 20, oy + 20)
     left = time.monotonic()
+    s.move_pointer(ox + 20, oy + 20)
     looked = []  # when each screenshot was begun
 
     def gone():
@@ -235,7 +235,7 @@ def check_underline_goes(s, at_rest):
 
     s.wait(gone, 2, 'the underline of "Next" stayed after the pointer left the window')
     print(f"     underline gone in the first screenshot begun "
-          f"{(looked[-1] - left) * 1000:.0f} ms after the pointer left "
+          f"{(looked[-1] - left) * 1000:.0f} ms after the pointer was moved "
           f"({len(looked)} screenshots)")
     s.steps.append(("underline-gone", s.grab()))
 
