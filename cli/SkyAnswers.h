@@ -1,6 +1,7 @@
 #pragma once
 
 #include "options/Options.h"
+#include "place/Place.h"
 
 #include <iosfwd>
 #include <memory>
@@ -31,6 +32,17 @@ public:
     // --ics YEAR: timed events at the true instants in UTC. False (nothing
     // written) outside the years.
     virtual bool WriteCalendar(int year, std::ostream& out) = 0;
+    // --rise: a line naming the place, then one line a day of run (the day's
+    // rise, transit and set in local time). False (nothing printed) when a
+    // day lies outside the years.
+    virtual bool PrintRise(const Place& place, const DayRun& run, std::ostream& out) = 0;
+    // --sky's place lines: the place, the local day's rise, transit and set,
+    // the Moon's altitude, azimuth and bright limb at the instant.
+    virtual void PrintPlaceFigures(const Place& place, const CivilDate& date, const TimeOfDay& time,
+                                   std::ostream& out) = 0;
+    // The value of a JSON line's "place" member (an object).
+    virtual std::string PlaceJsonOf(const Place& place, const CivilDate& date,
+                                    const TimeOfDay& time) = 0;
     // "1800 to 2200": the years the figures are given for, for messages.
     virtual std::string YearsText() const = 0;
 };

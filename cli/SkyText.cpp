@@ -1,5 +1,6 @@
 // The true sky's answers of norvale-cli, over the sky library (libnova).
 #include "cli/Output.h"
+#include "cli/PlaceAnswers.h"
 #include "cli/SkyAnswers.h"
 #include "core/Texts.h"
 #include "sky/LocalTime.h"
@@ -202,6 +203,20 @@ public:
         return true;
     }
 
+    bool PrintRise(const Place& place, const DayRun& run, std::ostream& out) override {
+        return m_place.PrintRise(place, run, out);
+    }
+
+    void PrintPlaceFigures(const Place& place, const CivilDate& date, const TimeOfDay& time,
+                           std::ostream& out) override {
+        m_place.PrintFigures(place, date, time, out);
+    }
+
+    std::string PlaceJsonOf(const Place& place, const CivilDate& date,
+                            const TimeOfDay& time) override {
+        return m_place.JsonOf(place, date, time);
+    }
+
     std::string YearsText() const override {
         return std::to_string(kFirstYear) + " to " + std::to_string(kLastYear) + " (UTC)";
     }
@@ -219,6 +234,7 @@ private:
     }
 
     sky::SkyTimeline m_timeline;
+    PlaceAnswers m_place;
 };
 
 } // namespace
