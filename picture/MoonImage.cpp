@@ -123,7 +123,7 @@ void CMoonImage::RefreshAccessibleText() {
 
 const std::string& CMoonImage::SkyText() {
     if (!m_skyText || !SameValue(m_skyText->date, m_date)) {
-        m_skyText = SkyTextOfDay{m_date, TrueSkyText(m_date)};
+        m_skyText = SkyTextOfDay{m_date, TrueSkyText(m_date) + PlaceSkyText(m_date)};
     }
     return m_skyText->text;
 }

@@ -2,10 +2,13 @@
 
 #include "core/Clock.h"
 #include "core/Texts.h"
+#include "place/PlaceSky.h"
 #include "sky/LocalTime.h"
 #include "sky/Sky.h"
 
 #include <ctime>
+#include <iostream>
+#include <map>
 #include <optional>
 
 namespace norvale {
@@ -42,7 +45,54 @@ std::string LocalText(std::int64_t seconds) {
     return DateAndTime(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min) + zone;
 }
 
+// The stored place, else the time zone's city; the zone tables are read once
+// for each zone name.
+std::optional<Place> WindowPlace() {
+    static bool warned = false;
+    auto stored = LoadStoredPlace();
+    if (auto* place = std::get_if<Place>(&stored)) {
+        return *place;
+    }
+    if (auto* error = std::get_if<PlaceError>(&stored); error != nullptr && !warned) {
+        std::cerr << "norvale: " << error->message << '\n';
+        warned = true;
+    }
+    static std::map<std::string, std::optional<Place>> byZone;
+    const std::optional<std::string> zone = SystemZoneName();
+    if (!zone) {
+        return std::nullopt;
+    }
+    const auto found = byZone.find(*zone);
+    if (found != byZone.end()) {
+        return found->second;
+    }
+    const auto place = PlaceOfTimeZone(ZoneTable::Load(ZoneTable::SystemFolder()), zone);
+    byZone.emplace(*zone, place);
+    return place;
+}
+
 } // namespace
+
+std::string PlaceSkyText(const DateValue& shown) {
+    SystemTime f;
+    if (shown.status != DateStatus::valid || !shown.ToFields(f)) {
+        return {};
+    }
+    const std::optional<Place> place = WindowPlace();
+    if (!place) {
+        return "\nNo place for moonrise: norvale-cli --set-place PLACE stores one";
+    }
+    PlaceSky sky(*place);
+    const auto events = sky.DayEvents(f.wYear, f.wMonth, f.wDay);
+    if (!events) {
+        return {};
+    }
+    std::string text = '\n' + PlaceTitle(*place);
+    for (const auto& [label, value] : DayEventLines(*events)) {
+        text += '\n' + label + ": " + value;
+    }
+    return text;
+}
 
 std::string TrueSkyText(const DateValue& shown) {
     SystemTime f;

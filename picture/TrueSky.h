@@ -26,4 +26,18 @@ namespace norvale {
 // that. Costs a few milliseconds (the sky is searched for five phases).
 std::string TrueSkyText(const DateValue& shown);
 
+// The Moon at the user's place on the shown local day, for the same tooltip,
+// each line after a newline:
+//
+//   Berlin, from the time zone
+//   Moonrise: 06:51 CET
+//   Transit: 10:37 CET at 12.2 degrees
+//   Moonset: 14:15 CET
+//
+// The place is the stored one (norvale-cli --set-place), else the principal
+// city of the time zone; without either, one line says how to set one. A
+// damaged place file is reported once on stderr and skipped. Empty for a day
+// that cannot be placed or lies outside 1800 to 2200.
+std::string PlaceSkyText(const DateValue& shown);
+
 } // namespace norvale
