@@ -328,7 +328,8 @@ TEST_F(CliRun, RiseSkyAndJsonNameThePlaceAndItsSource) {
     const test::ScopedTimeZone berlin("Europe/Berlin");
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(cli::Run({"--rise", "2026-12-07"}, out, err, FullServices{{}, sky.get()}), 0);
+    const std::vector<std::string_view> rise = {"--rise", "2026-12-07"};
+    EXPECT_EQ(cli::Run(rise, out, err, FullServices{{}, sky.get()}), 0);
     EXPECT_TRUE(out.str().starts_with("Moon at Berlin, from the time zone")) << out.str();
     EXPECT_EQ(err.str(), "norvale-cli: the place file " + placeFile +
                              " is damaged (it should hold one line, LAT,LON,NAME or none)\n");
