@@ -7,8 +7,8 @@
 #include "core/Clock.h"
 #include "core/Texts.h"
 #include "options/Options.h"
+#include "pixels/Pixels.h"
 #include "place/PlaceSky.h"
-#include "shading/Shading.h"
 #include "version/Version.h"
 
 #include <cerrno>
