@@ -8,10 +8,11 @@
 #include "panel/PanelDraw.h"
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
-#include "picture/TrueSky.h"
+#include "place/PlaceSky.h"
 #include "shading/DeviceScale.h"
 #include "shading/Shading.h"
 #include "shading/Textures.h"
+#include "skytext/SkyText.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -100,7 +101,7 @@ BENCHMARK(BM_ResampleTextures)->Unit(benchmark::kMicrosecond)->Iterations(20);
 void BM_TrueSkyText(benchmark::State& state) {
     DateValue date = BenchDay();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TrueSkyText(date));
+        benchmark::DoNotOptimize(skytext::TrueSkyText(date));
         date += OneDay;
     }
 }

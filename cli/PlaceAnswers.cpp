@@ -3,9 +3,8 @@
 #include "cli/Output.h"
 #include "sky/LocalTime.h"
 
-#include <algorithm>
-#include <ctime>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 namespace norvale::cli {
@@ -17,15 +16,7 @@ const char* SourceKey(PlaceSource source) {
 }
 
 std::string UtcJson(const sky::MoonEvent* event) {
-    if (event == nullptr) {
-        return "null";
-    }
-    const auto t = static_cast<std::time_t>(event->utcSeconds);
-    std::tm utc{};
-    ::gmtime_r(&t, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return '"' + std::string(text) + '"';
+    return event == nullptr ? "null" : '"' + skytext::IsoUtcText(event->utcSeconds) + '"';
 }
 
 std::optional<std::int64_t> InstantOf(const CivilDate& date, const TimeOfDay& time) {
@@ -61,26 +52,21 @@ bool PlaceAnswers::PrintRise(const Place& place, const DayRun& run, std::ostream
     return true;
 }
 
-void PlaceAnswers::PrintFigures(const Place& place, const CivilDate& date, const TimeOfDay& time,
-                                std::ostream& out) {
+void PlaceAnswers::AddFigures(const Place& place, const CivilDate& date, const TimeOfDay& time,
+                              skytext::SkyReport& report) {
     PlaceSky& sky = SkyOf(place);
     const auto instant = InstantOf(date, time);
     const auto events = sky.DayEvents(date.year, date.month, date.day);
     const auto moon = instant ? sky.At(*instant) : std::nullopt;
-    const auto print = [&out](const std::string& label, const std::string& value) {
-        std::string padded = label + ':';
-        padded.resize(std::max<std::size_t>(padded.size() + 1, 20), ' ');
-        out << padded << value << '\n';
-    };
-    print("Place", PlaceLineText(place));
+    report.lines.push_back({"Place", PlaceLineText(place)});
     if (events) {
-        for (const auto& [label, value] : DayEventLines(*events)) {
-            print(label, value);
+        for (skytext::SkyLine& line : DayEventLines(*events)) {
+            report.lines.push_back(std::move(line));
         }
     }
     if (moon) {
-        for (const auto& [label, value] : InstantLines(*moon)) {
-            print(label, value);
+        for (skytext::SkyLine& line : InstantLines(*moon)) {
+            report.lines.push_back(std::move(line));
         }
     }
 }

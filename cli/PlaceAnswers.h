@@ -15,8 +15,9 @@ namespace norvale::cli {
 class PlaceAnswers {
 public:
     bool PrintRise(const Place& place, const DayRun& run, std::ostream& out);
-    void PrintFigures(const Place& place, const CivilDate& date, const TimeOfDay& time,
-                      std::ostream& out);
+    // --sky's lines of the place, added to the true sky's.
+    void AddFigures(const Place& place, const CivilDate& date, const TimeOfDay& time,
+                    skytext::SkyReport& report);
     std::string JsonOf(const Place& place, const CivilDate& date, const TimeOfDay& time);
 
 private:

@@ -9,6 +9,7 @@
 #include "options/Options.h"
 #include "pixels/Pixels.h"
 #include "place/PlaceSky.h"
+#include "sky/Range.h"
 #include "version/Version.h"
 
 #include <cerrno>
@@ -57,6 +58,12 @@ DateValue ToDateValue(const Moment& moment) {
     v.FromFields(moment.date.year, moment.date.month, moment.date.day, moment.time.hour,
                  moment.time.minute, moment.time.second);
     return v;
+}
+
+// "1800 to 2200 (UTC)" without the sky's texts, which the plain program
+// does not link.
+std::string SkyYearsOfTheRange() {
+    return std::to_string(sky::kFirstYear) + " to " + std::to_string(sky::kLastYear) + " (UTC)";
 }
 
 int Fail(std::ostream& err, std::string_view message) {
@@ -126,19 +133,21 @@ int RunSky(const Options& options, const Moment& moment, std::ostream& out, std:
     // so each principal phase comes once.
     const DayRun days = ListsDays(options) ? DaysToPrint(options, moment.date)
                                            : DayRun{moment.date, kPhasesDays, 1};
-    const bool done = options.action == Action::sky
-                          ? sky->PrintFigures(moment.date, moment.time, out)
-                          : sky->PrintPhases(days, out);
+    std::string outside;
+    const bool done =
+        options.action == Action::sky
+            ? sky->PrintFigures(moment.date, moment.time, place ? &*place : nullptr, out)
+            : sky->PrintPhases(days, out, outside);
+    if (done && !outside.empty()) {
+        // The one line on stderr of a successful run: what was left out.
+        err << "norvale-cli: " << outside << '\n';
+    }
     if (!done) {
         return Fail(err,
                     "the true sky's figures are given for the years " + sky->YearsText() + " only");
     }
-    if (options.action == Action::sky) {
-        if (place) {
-            sky->PrintPlaceFigures(*place, moment.date, moment.time, out);
-        } else {
-            out << kNoPlaceHint << '\n';
-        }
+    if (options.action == Action::sky && !place) {
+        out << kNoPlaceHint << '\n';
     }
     return 0;
 }
@@ -167,11 +176,12 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
     if (!moment) {
         return Fail(err, "cannot read the current local date and time");
     }
-    if (!InAllowedRange(moment->date)) {
+    const bool sky = options.action == Action::sky || options.action == Action::phases;
+    if (!(sky ? InParsedRange(moment->date) : InAllowedRange(moment->date))) {
         return Fail(err, "today (" + DateText(moment->date) +
                              ") lies outside 1900-01-01 to 9999-01-01; use --date");
     }
-    if (options.days) {
+    if (options.days && !sky) {
         if (const auto error = CheckDaysRange(moment->date, *options.days)) {
             err << error->message << '\n';
             return 2;
@@ -209,11 +219,10 @@ int RunCalendar(const Options& options, std::ostream& out, std::ostream& err, Sk
         return 0;
     }
     if (sky == nullptr || !sky->WriteCalendar(options.icsYear, out)) {
-        return Fail(err,
-                    "the true phase instants are given for the years " +
-                        (sky != nullptr ? sky->YearsText() : std::string("1800 to 2200 (UTC)")) +
-                        " only; --ics " + std::to_string(options.icsYear) +
-                        " --calendar-days gives the calendar's phase days");
+        return Fail(err, "the true phase instants are given for the years " +
+                             (sky != nullptr ? sky->YearsText() : SkyYearsOfTheRange()) +
+                             " only; --ics " + std::to_string(options.icsYear) +
+                             " --calendar-days gives the calendar's phase days");
     }
     return 0;
 }

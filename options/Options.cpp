@@ -104,6 +104,17 @@ UsageError Message(std::string_view text) {
     return UsageError{std::string(Program) + std::string(text)};
 }
 
+// A real day before even the true sky's first day.
+UsageError BeforeTheSky(std::string_view what, std::string_view value) {
+    return Message(std::string(what) + " must be a day from 1900-01-01 (1800-01-01 with --sky or " +
+                   "--phases) to 9999-01-01, got " + Quoted(value));
+}
+
+UsageError DateAloneError(std::string_view value) {
+    return Message("the date must be YYYY-MM-DD, a day " + std::string(RangeText) + ", got " +
+                   Quoted(value));
+}
+
 std::optional<std::uint64_t> NumberIn(std::string_view text, std::uint64_t low,
                                       std::uint64_t high) {
     const auto value = ParseDigits(text);
@@ -118,8 +129,8 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
     switch (spec.id) {
     case Id::date:
         options.date = ParseDate(value);
-        if (!options.date || !InAllowedRange(*options.date)) {
-            return BadValue(spec, value);
+        if (!options.date || !InParsedRange(*options.date)) {
+            return options.date ? BeforeTheSky(spec.name, value) : BadValue(spec, value);
         }
         break;
     case Id::time:
@@ -139,8 +150,8 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
     }
     case Id::to:
         options.to = ParseDate(value);
-        if (!options.to || !InAllowedRange(*options.to)) {
-            return BadValue(spec, value);
+        if (!options.to || !InParsedRange(*options.to)) {
+            return options.to ? BeforeTheSky(spec.name, value) : BadValue(spec, value);
         }
         break;
     case Id::scale:
@@ -246,11 +257,6 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
                 return Message(NameOf(mode) + " cannot be combined with " + NameOf(other));
             }
         }
-        if (options.days && options.date) {
-            if (auto error = CheckDaysRange(*options.date, *options.days)) {
-                return error;
-            }
-        }
         options.action = mode == Id::sky ? Action::sky : Action::phases;
         return std::nullopt;
     }
@@ -268,7 +274,7 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
             return Message(NameOf(other) + " only applies together with --png FILE");
         }
     }
-    if (options.days && options.date) {
+    if (options.days && options.date && InAllowedRange(*options.date)) {
         if (auto error = CheckDaysRange(*options.date, *options.days)) {
             return error;
         }
@@ -303,6 +309,7 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
     Options options;
     std::array<bool, Specs.size()> seen{};
     bool optionsEnded = false;
+    bool dateAlone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (!optionsEnded && args[i] == "--") {
             optionsEnded = true;
@@ -316,10 +323,10 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
             }
             dated = true;
             options.date = ParseDate(args[i]);
-            if (!options.date || !InAllowedRange(*options.date)) {
-                return Message("the date must be YYYY-MM-DD, a day " + std::string(RangeText) +
-                               ", got " + Quoted(args[i]));
+            if (!options.date || !InParsedRange(*options.date)) {
+                return options.date ? BeforeTheSky("the date", args[i]) : DateAloneError(args[i]);
             }
+            dateAlone = true;
             continue;
         }
         std::string_view name = args[i];
@@ -355,6 +362,16 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
     }
     if (auto error = Resolve(seen, options)) {
         return *error;
+    }
+    // Only the true sky's answers take days before 1900.
+    if (options.action == Action::show || options.action == Action::png) {
+        if (options.date && !InAllowedRange(*options.date)) {
+            return dateAlone ? DateAloneError(DateText(*options.date))
+                             : BadValue(*FindSpec("--date"), DateText(*options.date));
+        }
+        if (options.to && !InAllowedRange(*options.to)) {
+            return BadValue(*FindSpec("--to"), DateText(*options.to));
+        }
     }
     return options;
 }

@@ -2,18 +2,16 @@
 
 #include "core/Clock.h"
 #include "core/Texts.h"
+#include "place/Place.h"
 #include "sky/LocalTime.h"
 
 #include <chrono>
-#include <ctime>
+#include <iostream>
+#include <map>
 
 namespace norvale {
 
 namespace {
-
-std::string Two(int value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
-}
 
 std::string Times(const sky::MoonEvents& events, sky::MoonEventKind kind, bool withAltitude) {
     std::string text;
@@ -21,12 +19,36 @@ std::string Times(const sky::MoonEvents& events, sky::MoonEventKind kind, bool w
         if (e.kind != kind) {
             continue;
         }
-        text += (text.empty() ? "" : " and ") + LocalClockText(e.utcSeconds);
+        text += (text.empty() ? "" : " and ") + skytext::LocalClockText(e.utcSeconds);
         if (withAltitude) {
             text += " at " + FixedText(e.altitudeDeg, 1) + " degrees";
         }
     }
     return text;
+}
+
+std::optional<Place> WindowPlace() {
+    static bool warned = false;
+    auto stored = LoadStoredPlace();
+    if (auto* place = std::get_if<Place>(&stored)) {
+        return *place;
+    }
+    if (auto* error = std::get_if<PlaceError>(&stored); error != nullptr && !warned) {
+        std::cerr << "norvale: " << error->message << '\n';
+        warned = true;
+    }
+    static std::map<std::string, std::optional<Place>> byZone;
+    const std::optional<std::string> zone = SystemZoneName();
+    if (!zone) {
+        return std::nullopt;
+    }
+    const auto found = byZone.find(*zone);
+    if (found != byZone.end()) {
+        return found->second;
+    }
+    const auto place = PlaceOfTimeZone(ZoneTable::Load(ZoneTable::SystemFolder()), zone);
+    byZone.emplace(*zone, place);
+    return place;
 }
 
 } // namespace
@@ -54,23 +76,8 @@ std::optional<sky::MoonInSky> PlaceSky::At(std::int64_t utcSeconds) const {
     return sky::MoonInSkyAt(GetObserver(), utcSeconds);
 }
 
-std::string LocalClockText(std::int64_t utcSeconds) {
-    const std::int64_t minute = (utcSeconds + 30) / 60 * 60 - ((utcSeconds + 30) % 60 < 0 ? 60 : 0);
-    std::tm t{};
-    if (!BreakDownLocalTime(minute, t)) {
-        const auto instant = static_cast<std::time_t>(minute);
-        ::gmtime_r(&instant, &t);
-        return Two(t.tm_hour) + ':' + Two(t.tm_min) + " UTC";
-    }
-    std::string text = Two(t.tm_hour) + ':' + Two(t.tm_min);
-    if (t.tm_zone != nullptr) {
-        text += ' ' + PrintableText(t.tm_zone);
-    }
-    return text;
-}
-
-std::vector<std::pair<std::string, std::string>> DayEventLines(const sky::MoonEvents& events) {
-    std::vector<std::pair<std::string, std::string>> lines;
+std::vector<skytext::SkyLine> DayEventLines(const sky::MoonEvents& events) {
+    std::vector<skytext::SkyLine> lines;
     const std::string rise = Times(events, sky::MoonEventKind::rise, false);
     const std::string set = Times(events, sky::MoonEventKind::set, false);
     const std::string transit = Times(events, sky::MoonEventKind::transit, true);
@@ -89,7 +96,7 @@ std::vector<std::pair<std::string, std::string>> DayEventLines(const sky::MoonEv
     return lines;
 }
 
-std::vector<std::pair<std::string, std::string>> InstantLines(const sky::MoonInSky& moon) {
+std::vector<skytext::SkyLine> InstantLines(const sky::MoonInSky& moon) {
     return {{"Altitude",
              FixedText(moon.altitudeDeg, 1) + " degrees, azimuth " + FixedText(moon.azimuthDeg, 1)},
             {"Bright limb", FixedText(moon.brightLimbDeg, 1) + " degrees from north, " +
@@ -114,6 +121,27 @@ std::string RiseLine(const std::string& dateText, const sky::MoonEvents& events)
 
 std::string PlaceLineText(const Place& place) {
     return PlaceTitle(place) + ", " + CoordinatesText(place.latitudeDeg, place.longitudeDeg);
+}
+
+std::string PlaceSkyText(const DateValue& shown) {
+    SystemTime f;
+    if (shown.status != DateStatus::valid || !shown.ToFields(f)) {
+        return {};
+    }
+    const std::optional<Place> place = WindowPlace();
+    if (!place) {
+        return "\nNo place for moonrise: norvale-cli --set-place PLACE stores one";
+    }
+    PlaceSky sky(*place);
+    const auto events = sky.DayEvents(f.wYear, f.wMonth, f.wDay);
+    if (!events) {
+        return {};
+    }
+    std::string text = '\n' + PlaceTitle(*place);
+    for (const skytext::SkyLine& line : DayEventLines(*events)) {
+        text += '\n' + line.label + ": " + line.value;
+    }
+    return text;
 }
 
 } // namespace norvale
