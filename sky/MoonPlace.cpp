@@ -206,10 +206,16 @@ MoonTrack::Geocentric MoonTrack::MoonAt(double utcSeconds) {
     const double x = utcSeconds / kNodeSeconds - static_cast<double>(k);
     const double w[4] = {-x * (x - 1.0) * (x - 2.0) / 6.0, (x + 1.0) * (x - 1.0) * (x - 2.0) / 2.0,
                          -(x + 1.0) * x * (x - 2.0) / 2.0, (x + 1.0) * x * (x - 1.0) / 6.0};
-    const double ra0 = Node(k).raDeg;
+    if (k != m_windowIndex) {
+        for (int i = 0; i < 4; ++i) {
+            m_window[i] = Node(k - 1 + i);
+        }
+        m_windowIndex = k;
+    }
+    const double ra0 = m_window[1].raDeg;
     Geocentric out{0.0, 0.0, 0.0};
     for (int i = 0; i < 4; ++i) {
-        const Geocentric& n = Node(k - 1 + i);
+        const Geocentric& n = m_window[i];
         out.raDeg += w[i] * Wrap180(n.raDeg - ra0);
         out.decDeg += w[i] * n.decDeg;
         out.distanceKm += w[i] * n.distanceKm;
@@ -236,9 +242,17 @@ std::optional<MoonEvents> MoonTrack::EventsBetween(std::int64_t fromUtc, std::in
     MoonEvents result;
     const auto limb = [this](double t) { return LimbAboveHorizon(t); };
     const auto hour = [this](double t) { return HourAngle(t); };
+    // Both curves from one interpolated position at each sample.
+    const auto both = [this](double t, double& limbAt, double& hourAt) {
+        const Geocentric g = MoonAt(t);
+        const Seen seen = SeenFrom(m_place, {g.raDeg, g.decDeg, g.distanceKm}, t);
+        limbAt = seen.altitudeDeg + seen.semiDiameterDeg + kHorizonRefractionDeg;
+        hourAt = seen.hourAngleDeg;
+    };
     auto a = static_cast<double>(fromUtc);
-    double limbA = limb(a);
-    double hourA = hour(a);
+    double limbA = 0.0;
+    double hourA = 0.0;
+    both(a, limbA, hourA);
     const double firstLimb = limbA;
     // The samples fall on whole multiples of the step, so neighbouring spans
     // see the same curve; the ends of the span are samples as well.
@@ -246,8 +260,9 @@ std::optional<MoonEvents> MoonTrack::EventsBetween(std::int64_t fromUtc, std::in
     while (a < static_cast<double>(toUtc)) {
         const auto b = static_cast<double>(std::min(next, toUtc));
         next += kSampleSeconds;
-        const double limbB = limb(b);
-        const double hourB = hour(b);
+        double limbB = 0.0;
+        double hourB = 0.0;
+        both(b, limbB, hourB);
         if ((limbA < 0.0) != (limbB < 0.0)) {
             const double t = Root(limb, a, limbA, b, limbB);
             result.events.push_back(

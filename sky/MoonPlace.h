@@ -6,6 +6,7 @@
 // libnova positions as Sky.h, so not for two threads at once.
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <vector>
@@ -95,6 +96,9 @@ private:
 
     Observer m_place;
     std::map<std::int64_t, Geocentric> m_nodes;
+    // The four nodes around the last instant asked for.
+    std::int64_t m_windowIndex = std::numeric_limits<std::int64_t>::min();
+    Geocentric m_window[4];
 };
 
 } // namespace norvale::sky
