@@ -163,7 +163,8 @@ private:
         return sys_seconds{sys_days{std::chrono::year{year} / 1 / 1}}.time_since_epoch().count();
     }
 
-    sky::SkyTimeline m_timeline;
+    // Many JSON lines share one timeline: the Sun is interpolated.
+    sky::SkyTimeline m_timeline{sky::SkyTimeline::Sun::interpolated};
     PlaceAnswers m_place;
 };
 

@@ -23,9 +23,15 @@ void Check(bool condition) {
     }
 }
 
+// The true sky's answers take days from 1800; the model's from 1900.
+bool InItsRange(const Options& options, const norvale::cli::CivilDate& date) {
+    const bool sky = options.action == Action::sky || options.action == Action::phases;
+    return sky ? norvale::cli::InParsedRange(date) : norvale::cli::InAllowedRange(date);
+}
+
 void CheckOptions(const Options& options) {
     if (options.date) {
-        Check(norvale::cli::InAllowedRange(*options.date));
+        Check(InItsRange(options, *options.date));
         Check(norvale::cli::ParseDate(norvale::cli::DateText(*options.date)) == options.date);
     }
     if (options.time) {
@@ -39,12 +45,13 @@ void CheckOptions(const Options& options) {
         Check(*options.days != 0 && *options.days >= -norvale::cli::MaxDays &&
               *options.days <= norvale::cli::MaxDays);
         Check(!options.to);
-        if (options.date && (options.action == Action::show || options.action == Action::phases)) {
+        // --phases prints what of its days lies in the true sky's years.
+        if (options.date && options.action == Action::show) {
             Check(!norvale::cli::CheckDaysRange(*options.date, *options.days));
         }
     }
     if (options.to) {
-        Check(norvale::cli::InAllowedRange(*options.to));
+        Check(InItsRange(options, *options.to));
     }
     Check(options.scale == 1 || options.scale == 2);
     switch (options.action) {

@@ -17,9 +17,10 @@ packages=(
 )
 
 # `install-deps.sh --bench` adds what the benchmarks compare with: bsdgames'
-# pom and pngphoon for norvale-cli, GNU time for peak memory.
+# pom and pngphoon for norvale-cli, gcal for the true phases of a century,
+# GNU time for peak memory (all as black boxes: only their times are used).
 if [[ ${1:-} == --bench ]]; then
-    packages+=(bsdgames pngphoon time)
+    packages+=(bsdgames pngphoon time gcal)
 fi
 
 missing=()

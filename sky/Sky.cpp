@@ -39,13 +39,51 @@ std::int64_t SkyTimeline::PhaseSeconds(std::int64_t n) {
     return rounded;
 }
 
+std::array<double, 3> SkyTimeline::SunAt(double jde) {
+    const auto fields = [](const detail::EclipticPosition& p) {
+        return std::array<double, 3>{p.longitude, p.latitude, p.distanceKm};
+    };
+    if (m_sun == Sun::exact) {
+        return fields(detail::SunAt(jde));
+    }
+    // Cubic Lagrange interpolation through the grid days k-1 .. k+2 around
+    // jde; the longitude is taken relative to day k's across 360.
+    constexpr double kStep = 2.0;
+    const auto k = static_cast<std::int64_t>(std::floor(jde / kStep));
+    std::array<std::array<double, 3>, 4> at{};
+    for (std::int64_t i = 0; i < 4; ++i) {
+        const std::int64_t key = k - 1 + i;
+        auto found = m_sunGrid.find(key);
+        if (found == m_sunGrid.end()) {
+            found = m_sunGrid.emplace(key, fields(detail::SunAt(static_cast<double>(key) * kStep)))
+                        .first;
+        }
+        at[static_cast<std::size_t>(i)] = found->second;
+    }
+    const double x = jde / kStep - static_cast<double>(k); // 0 <= x < 1
+    const std::array<double, 4> weights = {
+        -x * (x - 1.0) * (x - 2.0) / 6.0, (x + 1.0) * (x - 1.0) * (x - 2.0) / 2.0,
+        -(x + 1.0) * x * (x - 2.0) / 2.0, (x + 1.0) * x * (x - 1.0) / 6.0};
+    std::array<double, 3> sun{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        double longitude = at[i][0] - at[1][0];
+        longitude -= 360.0 * std::round(longitude / 360.0);
+        sun[0] += weights[i] * longitude;
+        sun[1] += weights[i] * at[i][1];
+        sun[2] += weights[i] * at[i][2];
+    }
+    sun[0] = std::fmod(sun[0] + at[1][0] + 360.0, 360.0);
+    return sun;
+}
+
 std::optional<SkyFigures> SkyTimeline::At(std::int64_t utcSeconds) {
     if (!InDocumentedRange(utcSeconds)) {
         return std::nullopt;
     }
     const double jde = detail::EphemerisDayOf(static_cast<double>(utcSeconds));
     const detail::EclipticPosition moon = detail::MoonAt(jde);
-    const detail::EclipticPosition sun = detail::SunAt(jde);
+    const std::array<double, 3> sunFields = SunAt(jde);
+    const detail::EclipticPosition sun{sunFields[0], sunFields[1], sunFields[2]};
 
     // The elongation tells which quarter of its lunation the instant is in;
     // the mean new moon nearest to "elongation ago at the mean rate" tells

@@ -9,6 +9,7 @@
 // libnova keeps its last Moon position in static storage, so nothing here may
 // run in two threads at once.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -73,6 +74,14 @@ double DeltaTSeconds(double decimalYear);
 // timeline is not for use from two threads at once.
 class SkyTimeline {
 public:
+    // How the Sun of each instant is had.
+    enum class Sun {
+        exact,       // computed at the instant (VSOP87), as SkyAt does
+        interpolated // a cubic through positions two days apart, kept: for many
+                     // instants; within 0.01" (1e-5 points of the lit share)
+    };
+    explicit SkyTimeline(Sun sun = Sun::exact) : m_sun(sun) {}
+
     std::optional<SkyFigures> At(std::int64_t utcSeconds);
     std::vector<PhaseInstant> PhasesBetween(std::int64_t fromUtc, std::int64_t toUtc);
     // How many phase instants have been searched for so far.
@@ -83,7 +92,14 @@ private:
     // 2000-01-06), searched for on first use.
     std::int64_t PhaseSeconds(std::int64_t n);
 
+    // The Sun's longitude, latitude (degrees) and distance (km) at a Julian
+    // ephemeris day, as m_sun says.
+    std::array<double, 3> SunAt(double jde);
+
+    Sun m_sun;
     std::map<std::int64_t, std::int64_t> m_solved;
+    // The Sun at every second Julian ephemeris day k * 2, by k.
+    std::map<std::int64_t, std::array<double, 3>> m_sunGrid;
 };
 
 } // namespace norvale::sky
