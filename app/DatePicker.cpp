@@ -118,6 +118,45 @@ void CDatePicker::SetFormat(const QString& pattern) {
     setDateTime(value);
 }
 
+namespace {
+
+// 1899-12-30, day 0 of the program's day count.
+constexpr qint64 kDayZeroJulian = 2415019;
+
+double DayNumber(const QDate& date) {
+    return static_cast<double>(date.toJulianDay() - kDayZeroJulian);
+}
+
+} // namespace
+
+double CDatePicker::DayValue() const {
+    return DayNumber(date());
+}
+
+double CDatePicker::MinimumDayValue() const {
+    return DayNumber(minimumDate());
+}
+
+double CDatePicker::MaximumDayValue() const {
+    return DayNumber(maximumDate());
+}
+
+void CDatePicker::SetDayValue(double day) {
+    if (!(day >= MinimumDayValue() && day <= MaximumDayValue())) {
+        return; // NaN too
+    }
+    const QDate target = QDate::fromJulianDay(static_cast<qint64>(day) + kDayZeroJulian);
+    QDateTime value = dateTime();
+    value.setDate(target);
+    value = std::clamp(value, minimumDateTime(), maximumDateTime());
+    if (value == dateTime()) {
+        return;
+    }
+    // As typing does, this turns the month-wrap correction off first.
+    emit KeyDown(0);
+    setDateTime(value);
+}
+
 void CDatePicker::WriteSilently(const QDateTime& value) {
     const QSignalBlocker blocker(this);
     setDateTime(value);

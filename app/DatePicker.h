@@ -19,8 +19,18 @@ namespace norvale {
 // the nearest bound, never wrapped to the other end; a value typed outside it
 // is dropped and the previous one stays. The Menu key is left to the window:
 // the picker shows no menu of its own for it.
+//
+// To screen readers the picker's value is its day as a whole number of days
+// since 1899-12-30, within the allowed range and stepped by one day: Qt's
+// accessible spin box reads and writes the properties "value", "minimum",
+// "maximum" and "stepSize", and its Increase and Decrease actions step the
+// value. A day set that way is a change by the user, as a typed one is.
 class CDatePicker : public QDateTimeEdit {
     Q_OBJECT
+    Q_PROPERTY(double value READ DayValue WRITE SetDayValue)
+    Q_PROPERTY(double minimum READ MinimumDayValue)
+    Q_PROPERTY(double maximum READ MaximumDayValue)
+    Q_PROPERTY(double stepSize READ DayStep)
 
 public:
     // What GetTime found, as the platform picker reports it.
@@ -40,6 +50,15 @@ public:
     // Display pattern in the picker's language ("dd-MMM-yyyy"); the value,
     // including its time of day, stays as it was.
     void SetFormat(const QString& pattern);
+
+    // The day held, and the range's ends, in days since 1899-12-30.
+    double DayValue() const;
+    double MinimumDayValue() const;
+    double MaximumDayValue() const;
+    static double DayStep() { return 1.0; }
+    // Moves to the day given in days since 1899-12-30 (the fraction is
+    // dropped), keeping the time of day; a day outside the range is refused.
+    void SetDayValue(double day);
 
     static QDateTime ToDateTime(const SystemTime& fields);
     static SystemTime ToSystemTime(const QDateTime& value);

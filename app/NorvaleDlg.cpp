@@ -5,6 +5,8 @@
 #include "app/OwnTitleBar.h"
 #include "controls/HelpWindow.h"
 #include "core/Texts.h"
+#include "ui/Accessible.h"
+#include "ui/Contrast.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 
@@ -55,6 +57,7 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
       m_menu(*this, m_menuMain, m_menuTimeFormat, m_menuHelp, m_menuHemisphere,
              [this](int id) { OnCommand(id, 0); }) {
     setWindowTitle(QStringLiteral("Norvale"));
+    SetAccessibleRole(this, QAccessible::Window);
     m_placement.SetPositionsKnown(PlatformReportsWindowPositions());
     CreateControls();
     ConnectControls();
@@ -95,6 +98,9 @@ void CNorvaleDlg::CreateControls() {
         case ItemKind::PictureFrame:
             // The frame has a one-pixel sunken edge; the picture fills the rest.
             m_pPictureFrame = new QFrame(this);
+            // Only a border round the picture: a plain container to screen
+            // readers, not a "frame" (a window to them).
+            SetAccessibleRole(m_pPictureFrame, QAccessible::Client);
             m_pPictureFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             m_pPictureFrame->setLineWidth(1);
             m_pPictureFrame->setGeometry(rect);
@@ -116,7 +122,10 @@ void CNorvaleDlg::CreateControls() {
             break;
         }
     }
+    // The picture is a tab stop too, the last one.
     setTabOrder(&m_datePicker, m_pMenuButton);
+    setTabOrder(m_pMenuButton, m_pToggleButton);
+    setTabOrder(m_pToggleButton, &m_moonImage);
 }
 
 void CNorvaleDlg::ConnectControls() {
@@ -129,6 +138,12 @@ void CNorvaleDlg::ConnectControls() {
     connect(&m_prevLink, &CSimpleLink::doubleClicked, this, &CNorvaleDlg::OnPrevDblClk);
     connect(m_pMenuButton, &QPushButton::clicked, this, &CNorvaleDlg::OnMenuButton);
     connect(m_pToggleButton, &QPushButton::clicked, this, &CNorvaleDlg::OnToggleButton);
+    // The picker and "Menu" are described by the shown day, so a screen
+    // reader on either hears a new day as a description change.
+    connect(&m_moonImage, &CMoonImage::AccessibleNameChanged, this, [this](const QString& day) {
+        m_datePicker.setAccessibleDescription(day);
+        m_pMenuButton->setAccessibleDescription(day);
+    });
     CreateShortcuts();
 }
 
@@ -271,9 +286,11 @@ bool CNorvaleDlg::OnInitDialog() {
     SetPickerRange();
     m_selectedDate = DateValue::Now();
 
-    // In the compact layout the button is hidden and nothing takes the focus.
+    // In the compact layout the button is hidden: the picture takes the focus.
     if (m_settings.bFull) {
         m_pMenuButton->setFocus(Qt::OtherFocusReason);
+    } else {
+        m_moonImage.setFocus(Qt::OtherFocusReason);
     }
     return false;
 }
@@ -319,8 +336,13 @@ bool CNorvaleDlg::event(QEvent* e) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
+        AdoptFrameIfChanged();
+        break;
     case QEvent::WindowActivate:
         AdoptFrameIfChanged();
+        // Back from the About box or the help window: in the compact layout
+        // the focus is on the picture, never on nothing.
+        FocusPictureIfCompact();
         break;
     default:
         break;
@@ -335,10 +357,28 @@ void CNorvaleDlg::paintEvent(QPaintEvent* /*event*/) {
     OnPaint();
 }
 
+void CNorvaleDlg::FocusPictureIfCompact() {
+    if (!m_settings.bFull && m_bInitialised && !m_moonImage.hasFocus()) {
+        m_moonImage.setFocus(Qt::OtherFocusReason);
+    }
+}
+
+QColor CNorvaleDlg::ToggleOutlineColour() const {
+    return ReadableOn(palette().color(QPalette::Shadow), palette().color(QPalette::Window),
+                      kMinimumControlContrast);
+}
+
+QColor CNorvaleDlg::ToggleFillColour() const {
+    return ReadableOn(palette().color(QPalette::Dark), palette().color(QPalette::Window),
+                      kMinimumControlContrast);
+}
+
 void CNorvaleDlg::OnPaint() {
     QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::Shadow), 1));
-    painter.setBrush(palette().color(QPalette::Dark));
+    // The palette's shadow and dark colours, each where it reaches 3:1
+    // against the window (a mid-grey scheme brings them close to it).
+    painter.setPen(QPen(ToggleOutlineColour(), 1));
+    painter.setBrush(ToggleFillColour());
     QPolygon triangle;
     if (m_settings.bFull) {
         const PixelRect& r = m_rcToggleFull;

@@ -100,6 +100,11 @@ public:
 
     bool IsNorthern() const override { return m_settings.bNorthern; }
 
+    // The toggle triangle's outline and fill: the palette's shadow and dark
+    // colours, or the nearest that reach 3:1 against the window.
+    QColor ToggleOutlineColour() const;
+    QColor ToggleFillColour() const;
+
     // The menu item of a command id, or nullptr.
     QAction* MenuAction(int id) const;
     CDatePicker& DatePicker() { return m_datePicker; }
@@ -150,6 +155,7 @@ private:
     void SetPickerRange();
 
     void OnPaint();
+    void FocusPictureIfCompact();
     void LayoutSwitch();
     void DateLayout(int id);
     void Hemisphere(int id);

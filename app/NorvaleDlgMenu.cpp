@@ -72,12 +72,11 @@ void CNorvaleDlg::LayoutSwitch() {
     m_settings.bFull = !m_settings.bFull;
     const bool full = m_settings.bFull;
     m_menu.SetLayoutText(full);
-    if (!full && (m_datePicker.hasFocus() || m_pMenuButton->hasFocus())) {
-        // A hidden control keeps no focus; nothing else takes it.
-        focusWidget()->clearFocus();
-    }
     m_datePicker.setVisible(full);
     m_pMenuButton->setVisible(full);
+    // A hidden control keeps no focus: in the compact layout the picture
+    // takes it.
+    FocusPictureIfCompact();
 
     m_rcWindow = ReadWindowRect();
     m_placement.MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
@@ -110,6 +109,7 @@ void CNorvaleDlg::Hemisphere(int id) {
 void CNorvaleDlg::ShowAboutBox() {
     CAboutDlg about(this);
     about.exec();
+    FocusPictureIfCompact();
 }
 
 void CNorvaleDlg::OnMenuButton() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -27,8 +28,16 @@ public:
     static void CloseAll();
 
     QTextBrowser* Browser() const { return m_pBrowser; }
+    // The colour of the page's links: the scheme's link colour, or the
+    // nearest that reads at 4.5:1 on the page.
+    QColor LinkColour() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
+    void TakeLinkColour();
+
     CHelpWindow();
     void OnAnchorClicked(const QUrl& url);
 

@@ -172,9 +172,22 @@ void CSimpleLink::OnTimer() {
     // attach, even if the label was resized since.
     if (m_rcClient.contains(mapFromGlobal(PointerPos())))
         return;
+    EndHover();
+}
+
+void CSimpleLink::EndHover() {
     m_bHover = false;
     m_hoverTimer.stop();
     ApplyLook();
+}
+
+void CSimpleLink::leaveEvent(QEvent* event) {
+    // The pointer left the label. Wayland tells this but moves no pointer
+    // position the timer could read once the pointer is outside the window.
+    if (m_bHover) {
+        EndHover();
+    }
+    QLabel::leaveEvent(event);
 }
 
 bool CSimpleLink::OpenTarget() {

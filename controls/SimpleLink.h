@@ -21,6 +21,9 @@ namespace norvale {
 //
 // - clicked() is emitted on a left-button PRESS, doubleClicked() on the second
 //   press of a double click (which then reports only the double click).
+// - The hover ends at the first 100 ms tick that finds the pointer outside,
+//   or at once when the pointer leaves the label (on Wayland the position
+//   the tick reads stays put once the pointer has left the window).
 // - The target is opened on a left-button RELEASE over the label, and only if
 //   it is an http or https address (see OpenUrl in controls/Web.h).
 //
@@ -76,6 +79,7 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -84,6 +88,7 @@ protected:
 private:
     void TakeFaceColours();
     void OnMouseMove();
+    void EndHover();
     void OnLButtonUp(const QPoint& pos);
     void ApplyLook();
     QPoint PointerPos() const;

@@ -6,10 +6,13 @@
 #include "place/PlaceSky.h"
 #include "shading/DeviceScale.h"
 #include "skytext/SkyText.h"
+#include "ui/Contrast.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFocusEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -26,18 +29,49 @@ MoonImageHost::~MoonImageHost() = default;
 
 namespace {
 
-// What screen readers see of the picture: Qt's own interface of a widget, but
-// the help text is the true sky, made only when it is asked for.
+// What screen readers see of the picture: an image named by its three lines,
+// described by the true sky (the tooltip's text, made only when it is read),
+// with the actions of its keys: the pop-up menu and the tooltip.
 class CMoonImageAccessible : public QAccessibleWidget {
 public:
-    explicit CMoonImageAccessible(CMoonImage* image) : QAccessibleWidget(image) {}
+    explicit CMoonImageAccessible(CMoonImage* image)
+        : QAccessibleWidget(image, QAccessible::Graphic) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Help) {
-            return QString::fromStdString(static_cast<CMoonImage*>(widget())->SkyText());
+        if (t == QAccessible::Description || t == QAccessible::Help) {
+            return QString::fromStdString(Image()->SkyText());
         }
         return QAccessibleWidget::text(t);
     }
+
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() << showMenuAction() << ToolTipAction();
+    }
+
+    void doAction(const QString& actionName) override {
+        if (actionName == showMenuAction()) {
+            Image()->OpenMenuHere();
+        } else if (actionName == ToolTipAction()) {
+            Image()->ShowToolTipHere();
+        } else {
+            QAccessibleWidget::doAction(actionName);
+        }
+    }
+
+    QStringList keyBindingsForAction(const QString& actionName) const override {
+        if (actionName == showMenuAction()) {
+            return {QStringLiteral("Shift+F10")};
+        }
+        if (actionName == ToolTipAction()) {
+            return {QStringLiteral("Ctrl+F1")};
+        }
+        return QAccessibleWidget::keyBindingsForAction(actionName);
+    }
+
+    static QString ToolTipAction() { return QStringLiteral("ShowToolTip"); }
+
+private:
+    CMoonImage* Image() const { return static_cast<CMoonImage*>(widget()); }
 };
 
 QAccessibleInterface* MoonImageAccessible(const QString& className, QObject* object) {
@@ -54,6 +88,9 @@ QAccessibleInterface* MoonImageAccessible(const QString& className, QObject* obj
 CMoonImage::CMoonImage(QWidget* parent) : QWidget(parent) {
     // The paint covers every pixel: no background erase, no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A tab stop (the window puts it last); a click leaves the focus where
+    // it was.
+    setFocusPolicy(Qt::TabFocus);
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(MoonImageAccessible);
         return true;
@@ -118,10 +155,24 @@ const MoonDay& CMoonImage::ShownDay() {
     return *m_shownDay;
 }
 
-void CMoonImage::RefreshAccessibleText() {
+QString CMoonImage::AccessibleName() {
     const MoonDay& day = ShownDay();
-    setAccessibleName(QString::fromStdString(day.caption));
-    setAccessibleDescription(QString::fromStdString(day.ageText + ", " + day.illuminationText));
+    return QString::fromStdString(day.caption + ", " + day.ageText + ", " + day.illuminationText);
+}
+
+void CMoonImage::RefreshAccessibleText() {
+    // The name change of the picture is what a screen reader presents when
+    // the picture has the focus; each change is sent once.
+    const QString name = AccessibleName();
+    if (accessibleName() != name) {
+        setAccessibleName(name);
+        emit AccessibleNameChanged(name);
+    }
+    if (!m_describedDate || !SameValue(*m_describedDate, m_date)) {
+        m_describedDate = m_date;
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
     // A tooltip still showing the sky of a day no longer shown goes (the next
     // hover shows the new day's).
     if (m_skyText && !SameValue(m_skyText->date, m_date) && QToolTip::isVisible() &&
@@ -138,6 +189,13 @@ const std::string& CMoonImage::SkyText() {
 }
 
 bool CMoonImage::event(QEvent* event) {
+    // Any key that reaches the picture (a window shortcut asks it first)
+    // shows that the keyboard is in use: from now on the focus is marked.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        !m_bKeyboardUsed) {
+        m_bKeyboardUsed = true;
+        update();
+    }
     if (event->type() == QEvent::ToolTip) {
         OnToolTip(static_cast<QHelpEvent*>(event));
         return true;
@@ -147,6 +205,72 @@ bool CMoonImage::event(QEvent* event) {
 
 void CMoonImage::OnToolTip(QHelpEvent* event) {
     QToolTip::showText(event->globalPos(), QString::fromStdString(SkyText()), this);
+}
+
+void CMoonImage::ShowToolTipHere() {
+    // Where a hover near the disk's centre would show it.
+    QToolTip::showText(mapToGlobal(QPoint(width() / 2, height() / 3)),
+                       QString::fromStdString(SkyText()), this);
+}
+
+void CMoonImage::OpenMenuHere() {
+    if (m_host != nullptr) {
+        m_host->OpenMenuAt(mapToGlobal(QPoint(0, 0)));
+    }
+}
+
+QColor CMoonImage::FocusMarkColour() const {
+    return ReadableOn(palette().color(QPalette::Highlight), Qt::black, kMinimumControlContrast);
+}
+
+bool CMoonImage::ShowsFocusMark() const {
+    return hasFocus() && (m_bKeyboardUsed || window()->testAttribute(Qt::WA_KeyboardFocusChange));
+}
+
+namespace {
+
+// Ctrl+F1 shows the tooltip, as in GTK programs. It is shown on the release
+// of F1: a tooltip goes at any key that is not a modifier, the release too.
+bool IsToolTipKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_F1 &&
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
+
+} // namespace
+
+void CMoonImage::keyPressEvent(QKeyEvent* event) {
+    if (IsToolTipKey(event)) {
+        m_bToolTipKeyDown = true;
+        event->accept();
+        return;
+    }
+    // F1, Enter, Escape and the rest go on to the window.
+    QWidget::keyPressEvent(event);
+}
+
+void CMoonImage::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && m_bToolTipKeyDown && !event->isAutoRepeat()) {
+        m_bToolTipKeyDown = false;
+        ShowToolTipHere();
+        event->accept();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void CMoonImage::focusInEvent(QFocusEvent* event) {
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+        event->reason() == Qt::ShortcutFocusReason) {
+        m_bKeyboardUsed = true;
+    }
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CMoonImage::focusOutEvent(QFocusEvent* event) {
+    m_bToolTipKeyDown = false;
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void CMoonImage::paintEvent(QPaintEvent* /*event*/) {
@@ -170,6 +294,16 @@ void CMoonImage::OnPaint() {
     if (!buffer.isNull()) {
         RenderPanel(buffer, m_geometry, ShownDay(), northern, NextStarSeed(), scale);
         painter.drawImage(QPoint(0, 0), buffer);
+    }
+    if (ShowsFocusMark()) {
+        // A ring two pixels wide along the panel's edge, over the stars; not
+        // drawn at all while the picture has no focus.
+        constexpr int kRing = 2;
+        const QColor colour = FocusMarkColour();
+        painter.fillRect(0, 0, width(), kRing, colour);
+        painter.fillRect(0, height() - kRing, width(), kRing, colour);
+        painter.fillRect(0, 0, kRing, height(), colour);
+        painter.fillRect(width() - kRing, 0, kRing, height(), colour);
     }
     RefreshAccessibleText();
 }

@@ -4,7 +4,9 @@
 #include "core/MoonDay.h"
 #include "shading/Shading.h"
 
+#include <QColor>
 #include <QPoint>
+#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -38,8 +40,10 @@ using StarSeedSource = std::function<std::uint32_t()>;
 
 // The Moon picture control: a black panel with the shaded Moon of m_date,
 // stars and three text lines. Attach it once the widget has its final size.
-// Its tooltip and its accessible help text give the true sky of m_date
-// (TrueSkyText); the accessible name and description are the panel's lines.
+// It takes the focus from the keyboard (Tab), marks it while focused once
+// the keyboard is in use, and Ctrl+F1 shows its tooltip. Its tooltip, its
+// accessible description and help text give the true sky of m_date
+// (TrueSkyText); its accessible name carries the panel's three lines.
 class CMoonImage : public QWidget {
     Q_OBJECT
 
@@ -55,10 +59,29 @@ public:
     // Where each paint takes its star seed; empty restores the clock.
     void SetStarSeedSource(StarSeedSource source);
 
-    // Updates the accessible name (caption) and description (age and
-    // illumination lines) from m_date; called by every paint and by the
-    // window after m_date changes.
+    // Updates the accessible name (the three lines) from m_date and tells
+    // screen readers of a new description (the true sky, made only when it is
+    // read); called by every paint and by the window after m_date changes.
+    // Sends the change events only when the text or the day has changed.
     void RefreshAccessibleText();
+
+    // The accessible name: caption, age and illumination lines of m_date.
+    QString AccessibleName();
+
+    // Shows the tooltip (the true sky) at the picture, as a hover would
+    // (Ctrl+F1, and the accessible action "ShowToolTip").
+    void ShowToolTipHere();
+    // Opens the pop-up menu from the picture's top-left corner (the
+    // accessible action "ShowMenu").
+    void OpenMenuHere();
+
+    // The colour of the focus mark on the black panel: the palette's
+    // highlight where it reaches 3:1 against black, else the nearest that
+    // does.
+    QColor FocusMarkColour() const;
+    // Whether the focus mark is drawn: the picture has the focus and the
+    // keyboard has been used in its window.
+    bool ShowsFocusMark() const;
 
     // The Moon of m_date against today. Made again only when m_date or
     // today's calendar day has changed since the last call, so one new day
@@ -76,12 +99,21 @@ public:
     // The shown day (and time of day). Write it, then repaint().
     DateValue m_date{0.0, DateStatus::valid};
 
+signals:
+    // The accessible name changed: a new day, or today's caption at a new
+    // calendar day.
+    void AccessibleNameChanged(const QString& name);
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     void OnPaint();
     void OnLButtonDown(QMouseEvent* event);
@@ -104,6 +136,12 @@ private:
         std::string text;
     };
     std::optional<SkyTextOfDay> m_skyText;
+    // The day whose description change screen readers were last told of.
+    std::optional<DateValue> m_describedDate;
+    // A key has reached the picture, or the focus came by the keyboard.
+    bool m_bKeyboardUsed = false;
+    // Ctrl+F1 was pressed; its release shows the tooltip.
+    bool m_bToolTipKeyDown = false;
 };
 
 } // namespace norvale

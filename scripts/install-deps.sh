@@ -13,6 +13,7 @@ packages=(
     fonts-dejavu-core fonts-dejavu-extra locales
     xvfb xdotool x11-utils openbox imagemagick weston qt6-wayland
     python3 python3-icalendar python3-ephem
+    dbus at-spi2-core python3-pyatspi
     dpkg-dev fakeroot file lintian appstream desktop-file-utils
 )
 

@@ -7,3 +7,10 @@ add_custom_target(window_dark_png
   COMMAND $<TARGET_FILE:norvale_window_shot> ${PROJECT_SOURCE_DIR}/docs/window-dark.png dark
   COMMENT "Rendering docs/window-dark.png"
   VERBATIM)
+
+# The window under a mid-grey scheme (the toggle triangle's contrast):
+# docs/window-grey.png.
+add_custom_target(window_grey_png
+  COMMAND $<TARGET_FILE:norvale_window_shot> ${PROJECT_SOURCE_DIR}/docs/window-grey.png grey
+  COMMENT "Rendering docs/window-grey.png"
+  VERBATIM)

@@ -26,11 +26,11 @@ struct Found {
     int step;
 };
 std::optional<Found> FirstReadable(const QColor& preferred, const QColor& target,
-                                   const QColor& face) {
+                                   const QColor& face, double minimum) {
     constexpr int kSteps = 256;
     for (int step = 0; step <= kSteps; ++step) {
         const QColor colour = Mix(preferred, target, static_cast<double>(step) / kSteps);
-        if (ContrastRatio(colour, face) >= kMinimumTextContrast) {
+        if (ContrastRatio(colour, face) >= minimum) {
             return Found{colour, step};
         }
     }
@@ -50,12 +50,12 @@ double ContrastRatio(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor ReadableOn(const QColor& preferred, const QColor& face) {
-    if (ContrastRatio(preferred, face) >= kMinimumTextContrast) {
+QColor ReadableOn(const QColor& preferred, const QColor& face, double minimum) {
+    if (ContrastRatio(preferred, face) >= minimum) {
         return preferred;
     }
-    const std::optional<Found> lighter = FirstReadable(preferred, Qt::white, face);
-    const std::optional<Found> darker = FirstReadable(preferred, Qt::black, face);
+    const std::optional<Found> lighter = FirstReadable(preferred, Qt::white, face, minimum);
+    const std::optional<Found> darker = FirstReadable(preferred, Qt::black, face, minimum);
     if (lighter && (!darker || lighter->step <= darker->step)) {
         return lighter->colour;
     }

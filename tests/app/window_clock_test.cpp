@@ -16,13 +16,21 @@
 namespace norvale::test {
 namespace {
 
-// The picture's caption as last painted (every paint re-texts it).
+// The picture's accessible name as last painted (every paint re-texts it):
+// the caption, then the age and illumination lines of the shown day.
+std::string AgeAndIllumination(CNorvaleDlg& dlg) {
+    return AgeText(dlg.m_moonImage.m_date) + ", " + IlluminationText(dlg.m_moonImage.m_date);
+}
+
 std::string Caption(CNorvaleDlg& dlg) {
-    return dlg.m_moonImage.accessibleName().toStdString();
+    const std::string name = dlg.m_moonImage.accessibleName().toStdString();
+    const std::string lines = ", " + AgeAndIllumination(dlg);
+    return name.ends_with(lines) ? name.substr(0, name.size() - lines.size()) : name;
 }
 
 std::string Lines(CNorvaleDlg& dlg) {
-    return dlg.m_moonImage.accessibleDescription().toStdString();
+    const std::string name = dlg.m_moonImage.accessibleName().toStdString();
+    return name.ends_with(", " + AgeAndIllumination(dlg)) ? AgeAndIllumination(dlg) : "";
 }
 
 // Makes every local-time breakdown fail until it goes out of scope.

@@ -100,7 +100,7 @@ TEST_F(WindowTest, StoredCornerOffThePrimaryScreenIsCentred) {
     }
 }
 
-TEST_F(WindowTest, StoredCompactLayoutOpensShorterWithoutFocus) {
+TEST_F(WindowTest, StoredCompactLayoutOpensShorterWithTheFocusOnThePicture) {
     AppSettings stored;
     stored.nLeft = 40;
     stored.nTop = 30;
@@ -114,7 +114,32 @@ TEST_F(WindowTest, StoredCompactLayoutOpensShorterWithoutFocus) {
     EXPECT_FALSE(dlg.DatePicker().isVisible());
     EXPECT_FALSE(dlg.MenuButton()->isVisible());
     EXPECT_EQ(ItemText(ID_LAYOUT_TOGGLE), QStringLiteral("Full"));
-    EXPECT_EQ(dlg.focusWidget(), nullptr);
+    // Not on the hidden "Menu" button: on the picture.
+    EXPECT_EQ(dlg.focusWidget(), &dlg.m_moonImage);
+}
+
+// The keyboard reaches every control: the picture is the last tab stop, and
+// in the compact layout it takes the focus from the hidden picker or "Menu".
+TEST_F(WindowTest, ThePictureIsTheLastTabStopAndTheCompactLayoutsFocus) {
+    CNorvaleDlg& dlg = Start();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    std::vector<QWidget*> order{dlg.focusWidget()};
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab);
+        order.push_back(dlg.focusWidget());
+    }
+    // (Tab in the picker then moves between its fields.)
+    EXPECT_EQ(order,
+              (std::vector<QWidget*>{dlg.MenuButton(), &dlg.m_moonImage, &dlg.DatePicker()}));
+    for (QWidget* from :
+         {static_cast<QWidget*>(&dlg.DatePicker()), static_cast<QWidget*>(dlg.MenuButton())}) {
+        from->setFocus();
+        dlg.OnCommand(ID_LAYOUT_TOGGLE, 0); // compact
+        EXPECT_EQ(dlg.focusWidget(), &dlg.m_moonImage);
+        dlg.OnCommand(ID_LAYOUT_TOGGLE, 0); // full: the focus stays
+        EXPECT_EQ(dlg.focusWidget(), &dlg.m_moonImage);
+    }
 }
 
 TEST_F(WindowTest, CompactFirstCentringStandsTenPixelsLow) {
@@ -152,7 +177,7 @@ TEST_F(WindowTest, EndingsThatSaveStoreTheCornerAndEveryField) {
         SCOPED_TRACE(static_cast<int>(ending));
         std::filesystem::remove_all(SettingsFile().parent_path());
         CNorvaleDlg& dlg = Start();
-        dlg.OnCommand(ID_LAYOUT_TOGGLE, 0); // compact: no button has the focus
+        dlg.OnCommand(ID_LAYOUT_TOGGLE, 0); // compact: the picture has the focus
         dlg.OnCommand(ID_DATE_FORMAT_FIRST + 2, 0);
         dlg.OnCommand(ID_SOUTHERN, 0);
         dlg.move(123, 45);
@@ -211,7 +236,7 @@ TEST_F(WindowTest, WithoutReadablePositionsTheLoadedCornerIsSavedBack) {
 
 TEST_F(WindowTest, ToggleTrianglePointsUpInFullAndDownInCompact) {
     CNorvaleDlg& dlg = Start();
-    const QColor fill = dlg.palette().color(QPalette::Dark);
+    const QColor fill = dlg.ToggleFillColour();
     const QColor background = dlg.palette().color(QPalette::Window);
     QImage full = dlg.grab().toImage();
     // Full: the apex is at the top (73, 210), the base on row 214.

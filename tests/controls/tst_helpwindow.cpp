@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -83,6 +84,34 @@ private slots:
 
     // The page's links move within it; a web link goes to the browser; any
     // other address is refused.
+    // Code in the page (options, commands) is never broken over two lines,
+    // at the window's own width ("norvale-cli --" / "help" was).
+    void codeIsNeverBrokenOverLines() {
+        CHelpWindow::ShowSection(QString());
+        CHelpWindow* window = CHelpWindow::Instance();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTextDocument* page = window->Browser()->document();
+        int cells = 0;
+        for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                // Qt sets code in its "monospace" family.
+                const QStringList families = fragment.charFormat().fontFamilies().toStringList();
+                if (!families.contains(QLatin1String("monospace"))) {
+                    continue;
+                }
+                ++cells;
+                const int first = fragment.position() - block.position();
+                const int last = first + fragment.length() - 1;
+                QVERIFY2(layout->lineForTextPosition(first).lineNumber() ==
+                             layout->lineForTextPosition(last).lineNumber(),
+                         qPrintable(fragment.text()));
+            }
+        }
+        QVERIFY(cells >= 10);
+    }
+
     void linksInThePage_data() {
         QTest::addColumn<QString>("href");
         QTest::addColumn<bool>("scrolls");

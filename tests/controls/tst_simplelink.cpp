@@ -97,6 +97,19 @@ private slots:
         QCOMPARE(f.link->TextColor(), kLinkTextColor);
     }
 
+    // On Wayland the pointer position the tick reads stays inside the label
+    // once the pointer has left the window; the leave event ends the hover.
+    void leaveEndsTheHoverWhateverThePointerPositionSays() {
+        Fixture f;
+        f.HoverAt({5, 5});
+        QVERIFY(f.link->IsHovered());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(f.link, &leave);
+        QVERIFY(!f.link->IsHovered());
+        QVERIFY(!f.link->font().underline());
+        QVERIFY(!f.link->IsHoverTimerActive());
+    }
+
     // The link blue on the window's face: kept where it reads at 4.5:1 or
     // more, otherwise the nearest blue that does, lighter on a dark face and
     // darker on a mid-grey one (no lighter colour reaches 4.5:1 there). The

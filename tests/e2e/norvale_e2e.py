@@ -8,8 +8,10 @@ presses through xdotool, and screenshots read back with ImageMagick's `import`.
 
     norvale_e2e.py --norvale PATH [--cli PATH] [--artifacts DIR] SCENARIO...
 
-Scenarios: first_start, navigation, menu_settings on X11 (openbox), wayland on
-weston (its X11 back end, inside Xvfb). Exit status 0 passed,
+Scenarios: first_start, navigation, menu_settings and accessibility on X11
+(openbox), wayland on weston (its X11 back end, inside Xvfb). accessibility
+runs under dbus-run-session with the AT-SPI bus of at-spi2-core and records
+the events with python3-pyatspi (tests/e2e/accessibility.py). Exit status 0 passed,
 1 failed, 77 skipped (a tool is missing). On failure the screenshot of every
 step, the program's output and the settings file are kept in the artefact
 folder ($E2E_ARTIFACTS, else --artifacts); E2E_KEEP=1 keeps them after a pass
@@ -29,6 +31,7 @@ sys.dont_write_bytecode = True  # no byte-code caches in the source tree
 from common import SKIP, Failure  # noqa: E402 (after the line above)
 from scenarios import SCENARIOS  # noqa: E402
 from xsession import Session  # noqa: E402
+import accessibility  # noqa: E402
 import weston  # noqa: E402
 
 
@@ -39,6 +42,8 @@ def missing_tools(scenarios):
     missing = [t for t in tools if shutil.which(t) is None]
     if "wayland" in scenarios:
         missing += weston.missing_tools()
+    if "accessibility" in scenarios:
+        missing += accessibility.missing_tools()
     return missing
 
 
@@ -53,7 +58,8 @@ def main():
     missing = missing_tools(args.scenarios)
     if missing:
         print(f"SKIP: end-to-end tests need {', '.join(missing)} "
-              "(Debian: xvfb openbox xdotool x11-utils imagemagick; weston qt6-wayland)")
+              "(Debian: xvfb openbox xdotool x11-utils imagemagick; weston qt6-wayland; "
+              "dbus at-spi2-core python3-pyatspi)")
         return SKIP
     if not os.access(args.norvale, os.X_OK):
         print(f"SKIP: {args.norvale} is not built")

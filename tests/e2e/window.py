@@ -115,9 +115,14 @@ def mirrored_mask(mask):
     return {(left + right - 1 - x, y): v for (x, y), v in mask.items()}
 
 
+FOCUS_RING = 2  # the focus mark along the picture's edge, once the keyboard is used
+
+
 def text_band(picture):
+    """The text rows, without the edge the focus mark may cover."""
     top = TEXT_ROWS[0]
-    return picture.crop(0, top, picture.width, picture.height - top).without_stars()
+    return picture.crop(FOCUS_RING, top, picture.width - 2 * FOCUS_RING,
+                        picture.height - top - FOCUS_RING).without_stars()
 
 
 def disk_region(picture):

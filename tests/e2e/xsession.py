@@ -53,6 +53,7 @@ class Session:
         self.app_runs = 0
         self.window = None
         self.steps = []  # (name, Image) of every screenshot taken
+        self.app_env = {}  # set for the program beside the session's own
 
     # -- processes
 
@@ -123,6 +124,7 @@ class Session:
         env.setdefault("TZ", "UTC")
         for name in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"):
             env.pop(name, None)
+        env.update(self.app_env)
         desktop = self.grab()
         self.app_runs += 1
         self.started_at = datetime.datetime.now()

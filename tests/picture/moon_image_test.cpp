@@ -8,6 +8,7 @@
 #include "place/PlaceSky.h"
 #include "skytext/SkyText.h"
 #include "tests/support/TestSupport.h"
+#include "ui/Contrast.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace norvale {
@@ -147,27 +149,78 @@ TEST_F(MoonImageTest, RightButtonReleaseOpensTheMenuAtThePointer) {
     EXPECT_EQ(host.todayCalls, 0);
 }
 
-TEST_F(MoonImageTest, ScreenReadersGetTheThreeLines) {
+// Screen readers get an image named by the three lines, described by the
+// true sky (the tooltip's text), with the picture's keys as actions.
+TEST_F(MoonImageTest, ScreenReadersGetAnImageNamedByTheThreeLines) {
     image.m_date = Day(2002, 1, 16);
     image.RefreshAccessibleText();
     QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(&image);
     ASSERT_NE(a11y, nullptr);
-    EXPECT_EQ(a11y->text(QAccessible::Name), QString::fromStdString(DayCaption(image.m_date)));
-    EXPECT_EQ(
-        a11y->text(QAccessible::Description),
-        QString::fromStdString(AgeText(image.m_date) + ", " + IlluminationText(image.m_date)));
+    EXPECT_EQ(a11y->role(), QAccessible::Graphic);
+    auto lines = [this] {
+        return QString::fromStdString(DayCaption(image.m_date) + ", " + AgeText(image.m_date) +
+                                      ", " + IlluminationText(image.m_date));
+    };
+    EXPECT_EQ(a11y->text(QAccessible::Name), lines());
+    EXPECT_EQ(a11y->text(QAccessible::Description).toStdString(), TrueSkyText(image.m_date));
     // A paint of a new day updates them too.
     image.m_date = Day(2026, 12, 20);
     (void)Shot();
-    EXPECT_EQ(a11y->text(QAccessible::Name), QString::fromStdString(DayCaption(image.m_date)));
+    EXPECT_EQ(a11y->text(QAccessible::Name), lines());
+
+    QAccessibleActionInterface* actions = a11y->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+    actions->doAction(QAccessibleActionInterface::showMenuAction());
+    ASSERT_EQ(host.menus.size(), 1u);
+    EXPECT_EQ(host.menus[0], image.mapToGlobal(QPoint(0, 0)));
+    actions->doAction(QStringLiteral("ShowToolTip"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text().toStdString(), TrueSkyText(image.m_date));
+    QToolTip::hideText();
+}
+
+// The focus mark: drawn only while the picture has the focus and the
+// keyboard has been used, in a colour at 3:1 against the black panel; the
+// panel's own pixels are untouched otherwise. Ctrl+F1 shows the tooltip.
+TEST_F(MoonImageTest, FocusMarkAfterKeyboardUseAndCtrlF1ShowsTheTooltip) {
+    image.m_date = Day(2026, 12, 20);
+    image.show();
+    image.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&image));
+    const QImage plain = Shot();
+    const QRgb mark = image.FocusMarkColour().rgb();
+    EXPECT_GE(ContrastRatio(image.FocusMarkColour(), Qt::black), 3.0);
+    image.setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(image.hasFocus());
+    EXPECT_EQ(Shot(), plain); // focused, no key used yet: as the style hides it
+    QTest::keyClick(&image, Qt::Key_Right, Qt::AltModifier);
+    const QImage marked = Shot();
+    const int edge = static_cast<int>(std::ceil(image.devicePixelRatioF()));
+    for (const QPoint p : {QPoint(0, 0), QPoint(marked.width() - 1, marked.height() / 2),
+                           QPoint(marked.width() / 2, marked.height() - 1)}) {
+        EXPECT_EQ(marked.pixel(p), mark) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(
+        marked.copy(3 * edge, 3 * edge, marked.width() - 6 * edge, marked.height() - 6 * edge),
+        plain.copy(3 * edge, 3 * edge, plain.width() - 6 * edge, plain.height() - 6 * edge));
+    image.clearFocus();
+    EXPECT_EQ(Shot(), plain);
+
+    image.setFocus(Qt::TabFocusReason);
+    QTest::keyPress(&image, Qt::Key_F1, Qt::ControlModifier);
+    QTest::keyRelease(&image, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text().toStdString(), TrueSkyText(image.m_date));
+    QToolTip::hideText();
 }
 
 // The tooltip and the accessible help text give the true sky at the shown
 // local date and time: at 2026-12-07 12:00 the Moon is 2.4 % lit (TZ=UTC),
 // where the panel's calendar model says 10.2 %; 12:00 in Berlin is an hour
 // earlier (2.5 %). They follow the shown day, say when the year has no
-// figures, keep the decimal point in a German locale, and leave the
-// accessible name and description the panel's lines.
+// figures, keep the decimal point in a German locale, and are the
+// accessible description too.
 TEST_F(MoonImageTest, TooltipAndHelpTextGiveTheTrueSkyOfTheShownDay) {
     QAccessibleInterface* a11y = QAccessible::queryAccessibleInterface(&image);
     ASSERT_NE(a11y, nullptr);
@@ -210,10 +263,8 @@ TEST_F(MoonImageTest, TooltipAndHelpTextGiveTheTrueSkyOfTheShownDay) {
         hover();
         EXPECT_TRUE(QToolTip::isVisible());
         EXPECT_EQ(QToolTip::text().toStdString(), c.text);
-        // The name and the description stay the panel's lines.
-        EXPECT_EQ(a11y->text(QAccessible::Name), QString::fromStdString(DayCaption(c.date)));
-        EXPECT_EQ(a11y->text(QAccessible::Description),
-                  QString::fromStdString(AgeText(c.date) + ", " + IlluminationText(c.date)));
+        // The description is the tooltip's text too.
+        EXPECT_EQ(a11y->text(QAccessible::Description).toStdString(), c.text);
     }
     // A tooltip of a day no longer shown goes with the next day's paint (Qt
     // hides it after a short fade).
@@ -224,9 +275,8 @@ TEST_F(MoonImageTest, TooltipAndHelpTextGiveTheTrueSkyOfTheShownDay) {
     image.m_date = Day(2026, 12, 8);
     (void)Shot();
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
-    EXPECT_EQ(a11y->text(QAccessible::Name).toStdString(), "Future: 08 Dec, Tuesday");
-    EXPECT_EQ(a11y->text(QAccessible::Description).toStdString(),
-              "29.03 day, Waning Crescent, 3.4% illuminated");
+    EXPECT_EQ(a11y->text(QAccessible::Name).toStdString(),
+              "Future: 08 Dec, Tuesday, 29.03 day, Waning Crescent, 3.4% illuminated");
 
     // A decimal comma in the locale changes nothing.
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
