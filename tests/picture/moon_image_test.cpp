@@ -162,7 +162,8 @@ TEST_F(MoonImageTest, ScreenReadersGetAnImageNamedByTheThreeLines) {
                                       ", " + IlluminationText(image.m_date));
     };
     EXPECT_EQ(a11y->text(QAccessible::Name), lines());
-    EXPECT_EQ(a11y->text(QAccessible::Description).toStdString(), TrueSkyText(image.m_date));
+    EXPECT_EQ(a11y->text(QAccessible::Description).toStdString(),
+              skytext::TrueSkyText(image.m_date) + PlaceSkyText(image.m_date));
     // A paint of a new day updates them too.
     image.m_date = Day(2026, 12, 20);
     (void)Shot();
@@ -176,7 +177,8 @@ TEST_F(MoonImageTest, ScreenReadersGetAnImageNamedByTheThreeLines) {
     EXPECT_EQ(host.menus[0], image.mapToGlobal(QPoint(0, 0)));
     actions->doAction(QStringLiteral("ShowToolTip"));
     EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text().toStdString(), TrueSkyText(image.m_date));
+    EXPECT_EQ(QToolTip::text().toStdString(),
+              skytext::TrueSkyText(image.m_date) + PlaceSkyText(image.m_date));
     QToolTip::hideText();
 }
 
@@ -211,7 +213,8 @@ TEST_F(MoonImageTest, FocusMarkAfterKeyboardUseAndCtrlF1ShowsTheTooltip) {
     QTest::keyPress(&image, Qt::Key_F1, Qt::ControlModifier);
     QTest::keyRelease(&image, Qt::Key_F1, Qt::ControlModifier);
     EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text().toStdString(), TrueSkyText(image.m_date));
+    EXPECT_EQ(QToolTip::text().toStdString(),
+              skytext::TrueSkyText(image.m_date) + PlaceSkyText(image.m_date));
     QToolTip::hideText();
 }
 
