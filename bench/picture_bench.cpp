@@ -8,6 +8,7 @@
 #include "panel/PanelDraw.h"
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
+#include "place/PlaceSky.h"
 #include "shading/DeviceScale.h"
 #include "shading/Shading.h"
 #include "shading/Textures.h"
@@ -19,6 +20,10 @@
 #include <benchmark/benchmark.h>
 
 #include <vector>
+
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -101,6 +106,28 @@ void BM_TrueSkyText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TrueSkyText)->Unit(benchmark::kMillisecond);
+
+// The place's lines of the same tooltip: the day's rise, transit and set at
+// the time zone's city (Europe/Berlin; the zone tables are read once, as in
+// the window), with no place file (a fresh, empty configuration folder).
+void BM_PlaceSkyText(benchmark::State& state) {
+    char folder[] = "/tmp/norvale-bench-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    ::setenv("XDG_CONFIG_HOME", folder, 1);
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    DateValue date = BenchDay();
+    benchmark::DoNotOptimize(PlaceSkyText(date));
+    for (auto _ : state) {
+        date += OneDay;
+        benchmark::DoNotOptimize(PlaceSkyText(date));
+    }
+    ::rmdir(folder);
+}
+BENCHMARK(BM_PlaceSkyText)->Unit(benchmark::kMillisecond);
 
 // The same panel drawn by norvale_panel into a plain buffer, without a QImage.
 void BM_DrawPanel(benchmark::State& state) {

@@ -2,11 +2,13 @@
 
 #include "atomicfile/AtomicFile.h"
 #include "cli/Output.h"
+#include "cli/PlaceRun.h"
 #include "cli/SkyAnswers.h"
 #include "core/Clock.h"
 #include "core/Texts.h"
 #include "options/Options.h"
 #include "pixels/Pixels.h"
+#include "place/PlaceSky.h"
 #include "sky/Range.h"
 #include "version/Version.h"
 
@@ -72,15 +74,19 @@ int Fail(std::ostream& err, std::string_view message) {
     return 1;
 }
 
-void PrintDays(const Options& options, const Moment& start, std::ostream& out, SkyAnswers* sky) {
+void PrintDays(const Options& options, const Moment& start, std::ostream& out, SkyAnswers* sky,
+               const std::optional<Place>& place) {
     const DayRun run = DaysToPrint(options, start.date);
     // One reading of the clock for every caption of the run.
     const DateValue today = DateValue::Now();
     for (int i = 0; i < run.count && out; ++i) {
         const DayLine line = MakeDayLine(AddDays(run.first, i * run.step), start.time, today);
         if (options.json) {
-            out << (sky != nullptr ? JsonLine(line, sky->JsonOf(line.date, line.time))
-                                   : JsonLine(line));
+            // "place" is null without a given or stored place.
+            out << (sky != nullptr
+                        ? JsonLine(line, sky->JsonOf(line.date, line.time),
+                                   place ? sky->PlaceJsonOf(*place, line.date, line.time) : "null")
+                        : JsonLine(line));
         } else if (ListsDays(options)) {
             out << TabLine(line);
         } else {
@@ -128,7 +134,7 @@ int WritePng(const Options& options, const DateValue& date, std::ostream& out, s
 
 // The true sky's answers, which need its years.
 int RunSky(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
-           SkyAnswers* sky) {
+           SkyAnswers* sky, const std::optional<Place>& place) {
     if (sky == nullptr) {
         return Fail(err, "this program has no true-sky figures");
     }
@@ -137,9 +143,10 @@ int RunSky(const Options& options, const Moment& moment, std::ostream& out, std:
     const DayRun days = ListsDays(options) ? DaysToPrint(options, moment.date)
                                            : DayRun{moment.date, kPhasesDays, 1};
     std::string outside;
-    const bool done = options.action == Action::sky
-                          ? sky->PrintFigures(moment.date, moment.time, out)
-                          : sky->PrintPhases(days, out, outside);
+    const bool done =
+        options.action == Action::sky
+            ? sky->PrintFigures(moment.date, moment.time, place ? &*place : nullptr, out)
+            : sky->PrintPhases(days, out, outside);
     if (done && !outside.empty()) {
         // The one line on stderr of a successful run: what was left out.
         err << "norvale-cli: " << outside << '\n';
@@ -147,6 +154,25 @@ int RunSky(const Options& options, const Moment& moment, std::ostream& out, std:
     if (!done) {
         return Fail(err,
                     "the true sky's figures are given for the years " + sky->YearsText() + " only");
+    }
+    if (options.action == Action::sky && !place) {
+        out << kNoPlaceHint << '\n';
+    }
+    return 0;
+}
+
+// --rise: the place's rise, transit and set for each day.
+int RunRise(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
+            SkyAnswers* sky, const std::optional<Place>& place) {
+    if (sky == nullptr) {
+        return Fail(err, "this program has no true-sky figures");
+    }
+    if (!place) {
+        return Fail(err, kNoPlaceHint);
+    }
+    if (!sky->PrintRise(*place, DaysToPrint(options, moment.date), out)) {
+        return Fail(err,
+                    "moonrise and moonset are given for the years " + sky->YearsText() + " only");
     }
     return 0;
 }
@@ -181,10 +207,25 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
     if (options.action == Action::png) {
         return WritePng(options, ToDateValue(*moment), out, err, services.encodePng);
     }
-    if (options.action == Action::sky || options.action == Action::phases) {
-        return RunSky(options, *moment, out, err, services.sky);
+    // The time zone's city stands in for a place on --rise and --sky; JSON
+    // lines, which status bars read often, take only a given or stored one.
+    std::optional<Place> place;
+    const bool placed =
+        options.action == Action::rise || options.action == Action::sky || options.json;
+    if (placed && services.sky != nullptr) {
+        int status = 0;
+        place = PlaceFor(options, !options.json, err, status);
+        if (status != 0) {
+            return status;
+        }
     }
-    PrintDays(options, *moment, out, services.sky);
+    if (options.action == Action::rise) {
+        return RunRise(options, *moment, out, err, services.sky, place);
+    }
+    if (options.action == Action::sky || options.action == Action::phases) {
+        return RunSky(options, *moment, out, err, services.sky, place);
+    }
+    PrintDays(options, *moment, out, services.sky, place);
     return 0;
 }
 
@@ -224,6 +265,10 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     case Action::ics:
         status = RunCalendar(options, out, err, services.sky);
         break;
+    case Action::setPlace:
+        status = RunSetPlace(options, out, err);
+        break;
+    case Action::rise:
     case Action::show:
     case Action::png:
     case Action::sky:
@@ -241,7 +286,8 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
 
 bool NeedsFullProgram(const Options& options) {
     return options.action == Action::png || options.action == Action::ics ||
-           options.action == Action::sky || options.action == Action::phases || options.json;
+           options.action == Action::sky || options.action == Action::phases ||
+           options.action == Action::rise || options.action == Action::setPlace || options.json;
 }
 
 } // namespace norvale::cli

@@ -1,6 +1,7 @@
 // The true sky's answers of norvale-cli, over the sky library (libnova).
 #include "skytext/SkyText.h"
 #include "cli/Output.h"
+#include "cli/PlaceAnswers.h"
 #include "cli/SkyAnswers.h"
 #include "core/Texts.h"
 #include "sky/LocalTime.h"
@@ -61,15 +62,20 @@ public:
         return out;
     }
 
-    bool PrintFigures(const CivilDate& date, const TimeOfDay& time, std::ostream& out) override {
+    bool PrintFigures(const CivilDate& date, const TimeOfDay& time, const Place* place,
+                      std::ostream& out) override {
         const auto instant = sky::LocalToUtcSeconds(date.year, date.month, date.day, time.hour,
                                                     time.minute, time.second);
         const auto figures = instant ? m_timeline.At(*instant) : std::nullopt;
         if (!figures) {
             return false;
         }
-        out << skytext::AlignedText(
-            skytext::MakeSkyReport(*instant, *figures, skytext::SkyDetail::full));
+        skytext::SkyReport report =
+            skytext::MakeSkyReport(*instant, *figures, skytext::SkyDetail::full);
+        if (place != nullptr) {
+            m_place.AddFigures(*place, date, time, report);
+        }
+        out << skytext::AlignedText(report);
         return true;
     }
 
@@ -134,6 +140,15 @@ public:
         return true;
     }
 
+    bool PrintRise(const Place& place, const DayRun& run, std::ostream& out) override {
+        return m_place.PrintRise(place, run, out);
+    }
+
+    std::string PlaceJsonOf(const Place& place, const CivilDate& date,
+                            const TimeOfDay& time) override {
+        return m_place.JsonOf(place, date, time);
+    }
+
     std::string YearsText() const override { return skytext::YearsText() + " (UTC)"; }
 
 private:
@@ -150,6 +165,7 @@ private:
 
     // Many JSON lines share one timeline: the Sun is interpolated.
     sky::SkyTimeline m_timeline{sky::SkyTimeline::Sun::interpolated};
+    PlaceAnswers m_place;
 };
 
 } // namespace

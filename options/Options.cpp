@@ -35,6 +35,9 @@ enum class Id {
     seed,
     ics,
     calendarDays,
+    place,
+    setPlace,
+    rise,
     help,
     version
 };
@@ -46,7 +49,7 @@ struct Spec {
     std::string_view form; // the accepted form, quoted in errors
 };
 
-constexpr std::array<Spec, 15> Specs{{
+constexpr std::array<Spec, 18> Specs{{
     {Id::date, "--date", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
     {Id::time, "--time", true, "HH:MM or HH:MM:SS (00:00 to 23:59:59)"},
     {Id::days, "--days", true, "a whole number from 1 to 36600, or -1 to -36600"},
@@ -60,6 +63,9 @@ constexpr std::array<Spec, 15> Specs{{
     {Id::seed, "--seed", true, "a whole number from 0 to 4294967295"},
     {Id::ics, "--ics", true, "a year from 1800 to 9998"},
     {Id::calendarDays, "--calendar-days", false, ""},
+    {Id::place, "--place", true, detail::kPlaceForm},
+    {Id::setPlace, "--set-place", true, detail::kPlaceForm},
+    {Id::rise, "--rise", false, ""},
     {Id::help, "--help", false, ""},
     {Id::version, "--version", false, ""},
 }};
@@ -186,8 +192,16 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
     case Id::calendarDays:
         options.calendarDays = true;
         break;
+    case Id::place:
+    case Id::setPlace:
+        if (value.empty()) {
+            return BadValue(spec, value);
+        }
+        (spec.id == Id::place ? options.place : options.setPlace) = std::string(value);
+        break;
     case Id::sky:
     case Id::phases:
+    case Id::rise:
     case Id::help:
     case Id::version:
         break;
@@ -201,6 +215,13 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
     if (has(Id::help) || has(Id::version)) {
         options.action = has(Id::help) ? Action::help : Action::version;
         return std::nullopt;
+    }
+    const auto given = [&has](std::string_view name) {
+        const Spec* spec = FindSpec(name);
+        return spec != nullptr && has(spec->id);
+    };
+    if (auto placed = detail::ResolvePlaceOptions(given, options); placed.decided) {
+        return placed.error;
     }
     if (has(Id::calendarDays) && !has(Id::ics)) {
         return Message("--calendar-days only applies together with --ics YEAR");

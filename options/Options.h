@@ -39,7 +39,7 @@ inline constexpr int FirstIcsYear = sky::kFirstYear;
 inline constexpr int FirstCalendarDaysYear = 1900;
 inline constexpr int LastIcsYear = 9998;
 
-enum class Action { show, help, version, png, ics, sky, phases };
+enum class Action { show, help, version, png, ics, sky, phases, rise, setPlace };
 
 // What the command line asked for, already validated.
 struct Options {
@@ -57,6 +57,10 @@ struct Options {
     std::optional<std::uint32_t> seed; // absent: the current second
     int icsYear = 0;
     bool calendarDays = false; // --ics with the model's phase days, not the true instants
+    // --place PLACE (for --rise, --sky and --json) and --set-place PLACE, as
+    // given: the place is looked up when the command runs (options/PlaceOptions.cpp).
+    std::optional<std::string> place;
+    std::optional<std::string> setPlace;
 
     friend bool operator==(const Options&, const Options&) = default;
 };

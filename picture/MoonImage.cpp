@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
+#include "place/PlaceSky.h"
 #include "shading/DeviceScale.h"
 #include "skytext/SkyText.h"
 #include "ui/Contrast.h"
@@ -182,7 +183,7 @@ void CMoonImage::RefreshAccessibleText() {
 
 const std::string& CMoonImage::SkyText() {
     if (!m_skyText || !SameValue(m_skyText->date, m_date)) {
-        m_skyText = SkyTextOfDay{m_date, skytext::TrueSkyText(m_date)};
+        m_skyText = SkyTextOfDay{m_date, skytext::TrueSkyText(m_date) + PlaceSkyText(m_date)};
     }
     return m_skyText->text;
 }

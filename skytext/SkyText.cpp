@@ -116,6 +116,13 @@ std::string LocalMinuteText(std::int64_t utcSeconds) {
     return UtcMinuteText(utcSeconds);
 }
 
+std::string LocalClockText(std::int64_t utcSeconds) {
+    const std::string text = LocalMinuteText(utcSeconds);
+    // The date has no space in it, so the time of day begins after the first.
+    const std::size_t space = text.find(' ');
+    return space == std::string::npos ? text : text.substr(space + 1);
+}
+
 std::string IsoUtcText(std::int64_t utcSeconds) {
     std::tm t{};
     if (!UtcFields(utcSeconds, t)) {

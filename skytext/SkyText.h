@@ -33,6 +33,8 @@ std::int64_t NearestMinute(std::int64_t utcSeconds);
 // core's seam (BreakDownLocalTime, TZ by default); when it fails, UTC
 // ("2027-01-07 20:24 UTC").
 std::string LocalMinuteText(std::int64_t utcSeconds);
+// "21:24 CET": the same without the date, for the events of one local day.
+std::string LocalClockText(std::int64_t utcSeconds);
 
 // Whole seconds in UTC: "2027-01-07T20:24:08Z" (JSON) and
 // "20270107T202408Z" (iCalendar).

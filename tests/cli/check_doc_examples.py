@@ -16,6 +16,7 @@ import re
 import shlex
 import subprocess
 import sys
+import tempfile
 
 BLOCK = re.compile(r"```console\n(.*?)```", re.S)
 
@@ -47,6 +48,7 @@ def fixed(args, expected):
 
 def main():
     binary = sys.argv[1]
+    config = tempfile.mkdtemp(prefix="norvale-doc-examples-")
     failures = []
     checked = 0
     for path in sys.argv[2:]:
@@ -55,12 +57,14 @@ def main():
         for zone, args, expected in examples(text):
             if not fixed(args, expected):
                 continue
-            env = dict(os.environ, TZ=zone)
+            # An empty configuration folder: no stored place, never the home's.
+            env = dict(os.environ, TZ=zone, XDG_CONFIG_HOME=config)
             got = subprocess.run([binary] + args, capture_output=True, text=True, env=env)
             checked += 1
             if got.returncode != 0 or got.stdout.splitlines() != expected:
                 failures.append(f"{os.path.basename(path)}: norvale-cli {' '.join(args)} "
                                 f"(TZ={zone}) prints\n{got.stdout}{got.stderr}")
+    os.rmdir(config)
     for failure in failures:
         print("FAIL:", failure)
     print(f"{checked} examples checked")

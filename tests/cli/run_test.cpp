@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,6 +65,8 @@ class CliRun : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_STREQ(std::getenv("TZ"), "UTC"); }
     test::ScopedOverride<ClockSource> m_clock{ClockSeam(), test::FixedClock(December6Noon)};
+    // The place file lives here, never in the real home folder.
+    test::TempConfigHome m_config{"norvale-cli-run"};
 };
 
 TEST_F(CliRun, ThreeLinesForAChosenDayAndTime) {
@@ -278,10 +281,11 @@ TEST_F(CliRun, JsonLinesCarryTheTrueSkyAtTheLinesInstant) {
          {"{\"illumination_percent\":2.", ",\"age_days\":28.",
           ",\"previous_new_moon\":\"2026-11-09T", ",\"next_new_moon\":\"2026-12-09T",
           ",\"next_first_quarter\":\"2026-12-17T", ",\"next_full_moon\":\"2026-12-24T",
-          ",\"next_last_quarter\":\"2026-12-30T", ",\"distance_km\":4", ",\"lunation\":1285}}\n"}) {
+          ",\"next_last_quarter\":\"2026-12-30T", ",\"distance_km\":4",
+          ",\"lunation\":1285},\"place\":null}\n"}) {
         EXPECT_NE(december.find(key), std::string::npos) << key << " in " << december;
     }
-    EXPECT_EQ(json({"--json", "2300-01-01"}), "null}\n");
+    EXPECT_EQ(json({"--json", "2300-01-01"}), "null,\"place\":null}\n");
     struct Local {
         const char* zone;
         const char* date;
@@ -300,6 +304,73 @@ TEST_F(CliRun, JsonLinesCarryTheTrueSkyAtTheLinesInstant) {
         const std::string utcDate = std::string(l.utcTime) == "00:00" ? "2027-07-02" : l.date;
         EXPECT_EQ(local, json({"--json", utcDate, "--time", l.utcTime}));
     }
+}
+
+// The place: --rise, --sky and JSON lines with a given, stored, time-zone or
+// no place. Faults caught: the time zone's city used for JSON lines (status
+// bars would pay for the zone tables), a stored place not read back, a bad
+// --place not refused with status 2, a damaged place file fatal, the --sky
+// hint missing without a place.
+TEST_F(CliRun, RiseSkyAndJsonNameThePlaceAndItsSource) {
+    const auto sky = MakeSkyAnswers();
+    struct Case {
+        const char* zone;
+        std::vector<std::string_view> args;
+        int status;
+        const char* out; // a part of standard output ("" when empty)
+        const char* err; // a part of standard error ("" when empty)
+    };
+    const std::string placeFile = (m_config.Root() / "config/Norvale/place").string();
+    const Case cases[] = {
+        {"Europe/Berlin",
+         {"--rise", "2026-12-07", "--days", "2"},
+         0,
+         "Moon at Berlin, from the time zone, 52.500N 13.367E\n2026-12-07\trise 06:51 CET\t"
+         "transit 10:37 CET at 12.2 degrees\tset 14:15 CET\n2026-12-08\trise 08:02 CET",
+         ""},
+        {"UTC", {"--rise"}, 1, "", "--set-place PLACE"},
+        {"UTC", {"--rise", "--place", "Atlantis"}, 2, "", "unknown place 'Atlantis'"},
+        {"UTC", {"--sky", "2026-12-07"}, 0, "\nNo place for moonrise and moonset: ", ""},
+        {"UTC",
+         {"--sky", "2026-12-07", "--time", "12:00", "--place", "Berlin"},
+         0,
+         "\nPlace:              Berlin, given, 52.500N 13.367E\nMoonrise:           05:51 UTC\n",
+         ""},
+        {"UTC", {"--set-place", "Oslo"}, 0, "Stored place: Oslo, 59.917N 10.750E\n", ""},
+        {"UTC", {"--json", "2026-12-07"}, 0, ",\"place\":{\"name\":\"Oslo\",", ""},
+        {"UTC",
+         {"--json", "2026-12-07"},
+         0,
+         ",\"source\":\"stored\",\"moonrise\":\"2026-12-07T",
+         ""},
+        {"UTC", {"--json", "2026-12-07", "--place", "1,2,X"}, 0, "\"source\":\"given\"", ""},
+        {"UTC", {"--set-place", "none"}, 0, "Stored place: none", ""},
+        {"Europe/Berlin", {"--json", "2026-12-07"}, 0, ",\"place\":null}\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + " " + std::string(c.args.front()));
+        const test::ScopedTimeZone zone(c.zone);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(cli::Run(c.args, out, err, FullServices{{}, sky.get()}), c.status);
+        EXPECT_NE(out.str().find(c.out), std::string::npos) << out.str();
+        if (*c.err == '\0') {
+            EXPECT_EQ(err.str(), "");
+        } else {
+            EXPECT_NE(err.str().find(c.err), std::string::npos) << err.str();
+            EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
+        }
+    }
+    // A damaged place file: one line, and the time zone's city instead.
+    std::ofstream(placeFile, std::ios::trunc) << "not a place\n";
+    const test::ScopedTimeZone berlin("Europe/Berlin");
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::vector<std::string_view> rise = {"--rise", "2026-12-07"};
+    EXPECT_EQ(cli::Run(rise, out, err, FullServices{{}, sky.get()}), 0);
+    EXPECT_TRUE(out.str().starts_with("Moon at Berlin, from the time zone")) << out.str();
+    EXPECT_EQ(err.str(), "norvale-cli: the place file " + placeFile +
+                             " is damaged (it should hold one line, LAT,LON,NAME or none)\n");
 }
 
 // --sky and --phases take every day of the true sky's years, 1800 to 2200;
