@@ -13,7 +13,9 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <variant>
+#include <vector>
 
 namespace norvale::cli {
 namespace {
@@ -79,16 +81,35 @@ void PrintDays(const Options& options, const Moment& start, std::ostream& out, S
     }
 }
 
-// Writes the panel to the --png file, or to out for "-".
-int WritePng(const Options& options, const DateValue& date, std::ostream& out, std::ostream& err,
-             const PngEncoder& encodePng) {
+// The PNG's bytes: the panel, or the true picture with --true.
+std::optional<std::vector<std::uint8_t>> PngBytes(const Options& options, const Moment& moment,
+                                                  const FullServices& services,
+                                                  std::string& error) {
     // The star seed defaults to the current second, truncated to 32 bits.
     const auto seed = options.seed.value_or(StarSeedOfSecond(CurrentUnixSeconds()));
-    const auto bytes = encodePng ? encodePng(MakeMoonDay(date, DateValue::Now()), !options.southern,
-                                             seed, options.scale)
-                                 : std::nullopt;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (options.truePicture) {
+        error = "cannot draw the true Moon";
+        if (services.encodeTruePng) {
+            bytes = services.encodeTruePng({moment.date, moment.time, &options, seed}, error);
+        }
+        return bytes;
+    }
+    error = "cannot draw the Moon panel";
+    if (services.encodePng) {
+        bytes = services.encodePng(MakeMoonDay(ToDateValue(moment), DateValue::Now()),
+                                   !options.southern, seed, options.scale);
+    }
+    return bytes;
+}
+
+// Writes the picture to the --png file, or to out for "-".
+int WritePng(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
+             const FullServices& services) {
+    std::string error;
+    const auto bytes = PngBytes(options, moment, services, error);
     if (!bytes) {
-        return Fail(err, "cannot draw the Moon panel");
+        return Fail(err, error);
     }
     if (options.pngPath == "-") {
         out.write(reinterpret_cast<const char*>(bytes->data()),
@@ -149,7 +170,7 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
         }
     }
     if (options.action == Action::png) {
-        return WritePng(options, ToDateValue(*moment), out, err, services.encodePng);
+        return WritePng(options, *moment, out, err, services);
     }
     if (options.action == Action::sky || options.action == Action::phases) {
         return RunSky(options, *moment, out, err, services.sky);
