@@ -167,12 +167,10 @@ void DrawTrueMoon(const PixelBuffer& target, const DiskPlacement& disk, const Mo
             std::array<float, 3> colour{};
             const std::array<float, 3> bright = Colour(map.Lit(), index);
             const std::array<float, 3> dark = Colour(map.Dark(), index);
-            // The low Sun near the terminator darkens the lit side a little.
-            const float dim = static_cast<float>(0.8 + 0.2 * std::clamp(facing / 0.25, 0.0, 1.0));
             const std::array<float, 3> sky = Unpack(target.At(x, y));
             for (std::size_t c = 0; c < 3; ++c) {
-                const float surface = static_cast<float>(lit) * bright[c] * dim +
-                                      static_cast<float>(1.0 - lit) * dark[c];
+                const float surface =
+                    static_cast<float>(lit) * bright[c] + static_cast<float>(1.0 - lit) * dark[c];
                 colour[c] =
                     static_cast<float>(cover) * surface + static_cast<float>(1.0 - cover) * sky[c];
             }
