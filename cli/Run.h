@@ -36,9 +36,9 @@ class SkyAnswers;
 
 // What only the full program can do; the plain text program has none of it.
 struct FullServices {
-    PngEncoder encodePng;         // --png
-    SkyAnswers* sky = nullptr;    // the JSON lines' "sky", --sky, --phases, --ics
-    TruePngEncoder encodeTruePng; // --png --true
+    PngEncoder encodePng;                   // --png
+    SkyAnswers* sky = nullptr;              // the JSON lines' "sky", --sky, --phases, --ics
+    TruePngEncoder encodeTruePng = nullptr; // --png --true
 };
 
 // Runs norvale-cli with the arguments after the program name and returns the

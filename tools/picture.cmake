@@ -10,6 +10,7 @@ set(NORVALE_MOON_MAP "${PROJECT_SOURCE_DIR}/../shared/data/moon-map-1024x512.png
 add_custom_target(regenerate_textures
   COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures 1
   COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures 2
+  COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures map
   COMMENT "Projecting the Moon map into resources/textures"
   VERBATIM)
 

@@ -294,6 +294,88 @@ TEST_F(CliProcess, AFileSizeLimitOnStandardOutputIsStatusOne) {
     }
 }
 
+// --png --true: the Moon of the instant at the panel's size with the true
+// sky's lines or at any size without them, turned for the Southern view, and
+// written by the rules of --png.
+TEST_F(CliProcess, TrueMoonAtAnySizeWithItsLinesAndThePngFileRules) {
+    // 2002-01-16 12:00 UTC: a waxing crescent (13 % lit), bright limb west,
+    // to the right with north up.
+    const std::vector<std::string_view> day = {"2002-01-16", "--time", "12:00", "--seed",
+                                               "1",          "--true", "--png"};
+    struct Case {
+        const char* name;
+        std::vector<std::string_view> extra;
+        int width;
+        int height;
+        bool southern;
+        bool lines;
+    };
+    const Case cases[] = {
+        {"panel size", {}, 135, 156, false, true},
+        {"panel size, southern", {"--southern"}, 135, 156, true, true},
+        {"doubled", {"--scale", "2"}, 270, 312, false, true},
+        {"sized", {"--size", "320x200"}, 320, 200, false, false},
+        {"sized with lines", {"--size", "320x200", "--caption"}, 320, 200, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string_view> args = day;
+        args.push_back("-");
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Outcome r = Launch(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(r.out.data()),
+                                       static_cast<int>(r.out.size()), "PNG"));
+        ASSERT_EQ(image.width(), c.width);
+        ASSERT_EQ(image.height(), c.height);
+        // The disk's middle band: the lit limb on the right with north up,
+        // on the left turned for the South.
+        const bool panel = c.width * 156 == c.height * 135;
+        const int cy = panel ? c.height * 605 / 1560 : c.height / 2;
+        // From 0.8 to 0.9 of the radius (52 on the 135-pixel panel).
+        const int r0 = panel ? c.width * 52 * 8 / 1350 : std::min(c.width, c.height) * 32 / 100;
+        const int r1 = panel ? c.width * 52 * 9 / 1350 : std::min(c.width, c.height) * 36 / 100;
+        const int cx = c.width / 2;
+        const double right = MeanGrey(image, cx + r0, cx + r1, cy - 4, cy + 4);
+        const double left = MeanGrey(image, cx - r1, cx - r0, cy - 4, cy + 4);
+        EXPECT_GT(c.southern ? left : right, (c.southern ? right : left) + 60)
+            << left << " | " << right;
+        // White text in the lower left corner only with the lines (the
+        // stars are blue-white).
+        int white = 0;
+        for (int y = c.height - c.height / 4; y < c.height; ++y) {
+            for (int x = 0; x < c.width / 3; ++x) {
+                const QRgb p = image.pixel(x, y);
+                white += qGray(p) > 180 && qBlue(p) - qRed(p) < 20 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(white > 20, c.lines) << white;
+    }
+
+    // The file rules of --png: atomic, the old file kept when the write fails.
+    const fs::path target = m_dir / "wall.png";
+    std::ofstream(target) << "old";
+    std::vector<std::string_view> args = day;
+    args.push_back(target.c_str());
+    args.insert(args.end(), {"--size", "1920x1080"});
+    const Outcome limited = Launch(args, {}, "ulimit -f 8;");
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_EQ(ReadFile(target), "old");
+    ASSERT_EQ(Launch(args).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(target.string())).size(), QSize(1920, 1080));
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+    }
+
+    // The true sky's years only.
+    const Outcome late = Launch({"2201-01-01", "--true", "--png", "-"});
+    EXPECT_EQ(late.status, 1);
+    EXPECT_EQ(late.out, "");
+    EXPECT_NE(late.err.find("1800 to 2200"), std::string::npos) << late.err;
+}
+
 TEST_F(CliProcess, PngIntoAMissingFolderFails) {
     const fs::path target = m_dir / "missing" / "moon.png";
     const Outcome r = Launch({"--seed", "1", "--png", target.string()});
