@@ -16,7 +16,11 @@ namespace norvale::cli {
 namespace {
 
 std::string Two(int value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    std::string text = std::to_string(value);
+    if (value < 10) {
+        text.insert(text.begin(), '0');
+    }
+    return text;
 }
 
 // "09 Dec 00:51", local time, English month names whatever the locale.

@@ -6,11 +6,11 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace norvale {
 
-LunarMap::LunarMap(std::int32_t width, std::int32_t height,
-                   const std::vector<std::uint8_t>& indices,
+LunarMap::LunarMap(std::int32_t width, std::int32_t height, std::vector<std::uint8_t> indices,
                    const std::array<std::uint32_t, 256>& lit,
                    const std::array<std::uint32_t, 256>& dark)
     : m_lit(lit), m_dark(dark) {
@@ -18,7 +18,7 @@ LunarMap::LunarMap(std::int32_t width, std::int32_t height,
         indices.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
         return;
     }
-    m_levels.push_back({width, height, std::vector<float>(indices.begin(), indices.end())});
+    m_levels.push_back({width, height, std::move(indices)});
 }
 
 const LunarMapLevel& LunarMap::Level(int n) {
@@ -32,11 +32,12 @@ const LunarMapLevel& LunarMap::Level(int n) {
         LunarMapLevel next{from.width / 2, from.height / 2, {}};
         next.indices.resize(static_cast<std::size_t>(next.width) * next.height);
         for (std::int32_t y = 0; y < next.height; ++y) {
-            const float* top = &from.indices[static_cast<std::size_t>(2 * y) * from.width];
-            const float* bottom = top + from.width;
+            const std::uint8_t* top = &from.indices[static_cast<std::size_t>(2 * y) * from.width];
+            const std::uint8_t* bottom = top + from.width;
             for (std::int32_t x = 0; x < next.width; ++x) {
                 next.indices[static_cast<std::size_t>(y) * next.width + x] =
-                    (top[2 * x] + top[2 * x + 1] + bottom[2 * x] + bottom[2 * x + 1]) / 4.0f;
+                    static_cast<std::uint8_t>(
+                        (top[2 * x] + top[2 * x + 1] + bottom[2 * x] + bottom[2 * x + 1] + 2) / 4);
             }
         }
         m_levels.push_back(std::move(next));

@@ -15,18 +15,19 @@ namespace norvale {
 struct LunarMapLevel {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<float> indices; // top row first, 0 ... 255
+    std::vector<std::uint8_t> indices; // top row first
 };
 
 class LunarMap {
 public:
     // A map of width x height indices (top row first) under the two palettes
     // (0xFFRRGGBB, each rising from dark to bright).
-    LunarMap(std::int32_t width, std::int32_t height, const std::vector<std::uint8_t>& indices,
+    LunarMap(std::int32_t width, std::int32_t height, std::vector<std::uint8_t> indices,
              const std::array<std::uint32_t, 256>& lit, const std::array<std::uint32_t, 256>& dark);
 
     bool Empty() const { return m_levels.empty(); }
-    // Level 0 is the map itself; level n is 2^n times smaller (at least 2 x 1).
+    // Level 0 is the map itself; level n is 2^n times smaller (at least 2 x 1),
+    // each texel the rounded mean of the four it covers.
     const LunarMapLevel& Level(int n);
     // The level for a disk of radius pixels: the largest whose texels are no
     // larger than the picture's pixels at the disk's centre.

@@ -15,6 +15,9 @@ namespace {
 constexpr std::array<int, 3> RowsFromBottom = {CaptionRowFromBottom, AgeRowFromBottom,
                                                IlluminationRowFromBottom};
 
+// 512 x 512 pixels.
+constexpr std::int64_t LargePicturePixels = 512 * 512;
+
 std::int32_t Scaled(double value, double scale) {
     return static_cast<std::int32_t>(std::floor(value * scale));
 }
@@ -51,27 +54,34 @@ TrueLayout SizedTrueLayout(std::int32_t width, std::int32_t height, double moonS
 
 void DrawTruePicture(const PixelBuffer& target, const TrueLayout& layout, const MoonView& view,
                      double sizeScale, std::uint32_t starSeed,
-                     const std::array<std::string, 3>& lines, LunarMap& map) {
-    if (target.pixels == nullptr || target.width < layout.width || target.height < layout.height ||
-        layout.width <= 0 || layout.height <= 0) {
+                     const std::array<std::string, 3>& lines, LunarMap& map,
+                     std::int32_t firstRow) {
+    if (target.pixels == nullptr || target.width < layout.width || layout.width <= 0 ||
+        layout.height <= 0 || firstRow < 0 || firstRow >= layout.height) {
         return;
     }
-    for (std::int32_t y = 0; y < layout.height; ++y) {
-        std::fill_n(&target.At(0, y), layout.width, Rgb(0, 0, 0));
+    const PixelBuffer band{target.pixels, layout.width,
+                           std::min(target.height, layout.height - firstRow), target.stride};
+    for (std::int32_t y = 0; y < band.height; ++y) {
+        std::fill_n(&band.At(0, y), band.width, Rgb(0, 0, 0));
     }
-    const PixelBuffer picture{target.pixels, layout.width, layout.height, target.stride};
-    if (layout.stars > 0) {
-        DrawStarsSeeded(picture, ComputeGeometry(layout.width, layout.height), layout.stars,
-                        starSeed);
+    StarRandom random(starSeed);
+    for (int i = 0; i < layout.stars; ++i) {
+        const std::int32_t y = random.Next() % layout.height - firstRow;
+        const std::int32_t x = random.Next() % layout.width;
+        if (y >= 0 && y < band.height) {
+            band.At(x, y) = StarColour;
+        }
     }
     DiskPlacement disk = layout.disk;
     disk.radius *= sizeScale;
-    DrawTrueMoon(picture, disk, view, map);
+    disk.centreY -= firstRow;
+    DrawTrueMoon(band, disk, view, map);
     if (layout.textScale > 0.0) {
         const double s = layout.textScale;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            DrawPanelText(picture, Scaled(TextLeft, s),
-                          layout.height - Scaled(RowsFromBottom[i], s), lines[i], s);
+            DrawPanelText(band, Scaled(TextLeft, s),
+                          layout.height - Scaled(RowsFromBottom[i], s) - firstRow, lines[i], s);
         }
     }
 }
@@ -82,6 +92,17 @@ std::vector<std::uint8_t> TruePicturePng(const TrueLayout& layout, const MoonVie
     if (layout.width <= 0 || layout.height <= 0 || layout.width > MaxTrueWidth * 2 ||
         layout.height > MaxTrueHeight * 2) {
         return {};
+    }
+    // A wallpaper is drawn and written a band of rows at a time (never the
+    // whole picture in memory), at zlib's fastest level: its compression is
+    // most of its time. A picture the panel's size is drawn whole and takes
+    // the panel's encoder (a level that packs a little tighter).
+    if (static_cast<std::int64_t>(layout.width) * layout.height > LargePicturePixels) {
+        return EncodePngInBands(layout.width, layout.height, 1,
+                                [&](const PixelBuffer& band, std::int32_t firstRow) {
+                                    DrawTruePicture(band, layout, view, sizeScale, starSeed, lines,
+                                                    BuiltInLunarMap(), firstRow);
+                                });
     }
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(layout.width) *
                                       static_cast<std::size_t>(layout.height));

@@ -42,13 +42,16 @@ TrueLayout PanelTrueLayout(int scale);
 // shorter side. The star count grows with the picture's side.
 TrueLayout SizedTrueLayout(std::int32_t width, std::int32_t height, double moonSize, bool caption);
 
-// Draws the picture into target (at least layout.width x layout.height):
-// black, layout.stars stars from starSeed, the Moon of view with its radius
+// Draws the picture, or the band of its rows from firstRow on, into target
+// (at least layout.width wide; its rows are the picture's rows firstRow,
+// firstRow + 1, ...): black, layout.stars stars from starSeed (the panel's
+// generator, a row then a column for each), the Moon of view with its radius
 // times sizeScale, then the lines (white on black boxes) when the layout has
-// text.
+// text. A picture drawn in bands is the same as drawn whole.
 void DrawTruePicture(const PixelBuffer& target, const TrueLayout& layout, const MoonView& view,
                      double sizeScale, std::uint32_t starSeed,
-                     const std::array<std::string, 3>& lines, LunarMap& map);
+                     const std::array<std::string, 3>& lines, LunarMap& map,
+                     std::int32_t firstRow = 0);
 
 // The picture as PNG bytes; empty when it cannot be made.
 std::vector<std::uint8_t> TruePicturePng(const TrueLayout& layout, const MoonView& view,
