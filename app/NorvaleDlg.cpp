@@ -3,7 +3,6 @@
 #include "app/Commands.h"
 #include "app/DialogLayout.h"
 #include "controls/HelpWindow.h"
-#include "core/Moon.h"
 #include "core/Texts.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
@@ -21,8 +20,6 @@
 #include <iostream>
 
 namespace norvale {
-
-CNorvaleDlg* g_pMainDlg = nullptr;
 
 namespace {
 
@@ -67,10 +64,8 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
 }
 
 CNorvaleDlg::~CNorvaleDlg() {
-    if (g_pMainDlg == this) {
-        g_pMainDlg = nullptr;
-        CHelpWindow::CloseAll();
-    }
+    // The help windows belong to the main window: they go with it.
+    CHelpWindow::CloseAll();
 }
 
 void CNorvaleDlg::CreateControls() {
@@ -240,7 +235,6 @@ void CNorvaleDlg::closeEvent(QCloseEvent* event) {
 bool CNorvaleDlg::OnInitDialog() {
     DoDataExchange();
     setWindowIcon(m_hIcon);
-    g_pMainDlg = this;
     m_bSuppressDayWrap = true;
 
     m_placement.RememberFrame();

@@ -6,8 +6,8 @@
 #include "controls/SimpleLink.h"
 #include "core/DateValue.h"
 #include "picture/MoonImage.h"
+#include "pixels/Pixels.h"
 #include "settings/Settings.h"
-#include "shading/Shading.h"
 
 #include <QIcon>
 #include <QMenu>
@@ -175,9 +175,5 @@ private:
     bool m_bEnded = false;
     bool m_bInitialised = false;
 };
-
-// The one main window of the process, set while it initialises and cleared
-// when it is destroyed.
-extern CNorvaleDlg* g_pMainDlg;
 
 } // namespace norvale

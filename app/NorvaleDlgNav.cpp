@@ -1,7 +1,7 @@
 // Date navigation of the main window: the labels, the picker and the
 // publishing of the shown day.
 #include "app/NorvaleDlg.h"
-#include "navigation/DayNavigation.h"
+#include "core/DayNavigation.h"
 
 namespace norvale {
 

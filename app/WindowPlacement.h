@@ -1,7 +1,7 @@
 #pragma once
 
+#include "pixels/Pixels.h"
 #include "settings/Settings.h"
-#include "shading/Shading.h"
 
 #include <QMargins>
 #include <QPoint>

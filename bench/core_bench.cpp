@@ -2,7 +2,6 @@
 
 #include "core/Moon.h"
 #include "core/Texts.h"
-#include "tests/core/LiteralRules.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,11 +39,6 @@ void BM_PhaseDayWholeRange(benchmark::State& state) {
     EveryDay(state, [](const DateValue& v) { return PhaseDay(v); });
 }
 BENCHMARK(BM_PhaseDayWholeRange)->Unit(benchmark::kMillisecond);
-
-void BM_PhaseDayLiteralRulesWholeRange(benchmark::State& state) {
-    EveryDay(state, [](const DateValue& v) { return test::LiteralPhaseDay(v); });
-}
-BENCHMARK(BM_PhaseDayLiteralRulesWholeRange)->Unit(benchmark::kMillisecond);
 
 void BM_MoonAgeWholeRange(benchmark::State& state) {
     EveryDay(state, [](const DateValue& v) { return MoonAge(v); });

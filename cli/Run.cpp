@@ -6,7 +6,7 @@
 #include "core/Clock.h"
 #include "core/Texts.h"
 #include "options/Options.h"
-#include "shading/Shading.h"
+#include "pixels/Pixels.h"
 #include "version/Version.h"
 
 #include <cerrno>

@@ -40,8 +40,9 @@ QString WebBase() {
     const WebBaseSource& source = WebBaseSeam();
     const QString base = source ? source() : QStringLiteral(NORVALE_WEB_BASE);
     const QUrl url(base, QUrl::StrictMode);
-    if (!IsWebAddress(url) || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty())
+    if (!IsWebAddress(url) || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty()) {
         return QString();
+    }
     return base;
 }
 
@@ -53,8 +54,9 @@ QString MakerHost() {
 QUrl WebPageUrl(const QString& base, const QString& path) {
     QUrl url(base, QUrl::StrictMode);
     QString basePath = url.path();
-    while (basePath.endsWith(QLatin1Char('/')))
+    while (basePath.endsWith(QLatin1Char('/'))) {
         basePath.chop(1);
+    }
     url.setPath(basePath + path);
     url.setQuery(QString::fromLatin1(kFromQuery));
     return url;
@@ -62,8 +64,9 @@ QUrl WebPageUrl(const QString& base, const QString& path) {
 
 QUrl PageUrl(const MakerPage& page) {
     const QString base = WebBase();
-    if (base.isEmpty())
+    if (base.isEmpty()) {
         return HelpUrl(QString::fromLatin1(page.helpSection));
+    }
     return WebPageUrl(base, QString::fromLatin1(page.path));
 }
 
@@ -71,14 +74,16 @@ QUrl HelpUrl(const QString& section) {
     QUrl url;
     url.setScheme(QStringLiteral("qrc"));
     url.setPath(HelpAddressPath());
-    if (!section.isEmpty())
+    if (!section.isEmpty()) {
         url.setFragment(section);
+    }
     return url;
 }
 
 bool IsWebAddress(const QUrl& url) {
-    if (!url.isValid() || url.isRelative() || url.host().isEmpty())
+    if (!url.isValid() || url.isRelative() || url.host().isEmpty()) {
         return false;
+    }
     const QString scheme = url.scheme().toLower();
     return scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
@@ -103,8 +108,9 @@ bool OpenUrl(const QUrl& url) {
         }
         return true;
     }
-    if (!IsWebAddress(url))
+    if (!IsWebAddress(url)) {
         return false;
+    }
     if (const UrlOpener& opener = UrlOpenerSeam()) {
         opener(url);
     } else {

@@ -22,8 +22,6 @@ constexpr std::array<DateFormatRow, 6> kDateFormats = {{
     {"dd-MMM-yyyy", "%d-%b-%Y"},
 }};
 
-constexpr int kDefaultDateFormat = 5;
-
 // Year, month and day of v, each -1 when v cannot be split.
 std::tuple<int, int, int> CalendarDate(const DateValue& v) {
     SystemTime fields;

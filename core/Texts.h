@@ -11,8 +11,12 @@
 
 namespace norvale {
 
+// The row of the date-format table a new settings file starts with, and the
+// one every index outside 0-5 reads: "dd-MMM-yyyy".
+inline constexpr int kDefaultDateFormat = 5;
+
 // Picker pattern ("dd-MMM-yyyy") when picker is true, text pattern ("%d-%b-%Y")
-// otherwise; indexes outside 0-5 read row 5.
+// otherwise; indexes outside 0-5 read row kDefaultDateFormat.
 std::string DateFormatPattern(int index, bool picker);
 
 // v's calendar day against today's: -1 before, 0 the same day, 1 after. A

@@ -6,6 +6,7 @@
 // so both show the same pixels for the same day, seed and hemisphere.
 
 #include "core/MoonDay.h"
+#include "panel/PanelLayout.h"
 #include "shading/Shading.h"
 
 #include <array>
@@ -13,16 +14,6 @@
 #include <vector>
 
 namespace norvale {
-
-inline constexpr int PanelWidth = 135;
-inline constexpr int PanelHeight = 156;
-inline constexpr int PanelStarCount = 55;
-
-// Tops of the three text rows, counted from the bottom of the panel.
-inline constexpr int CaptionRowFromBottom = 38;
-inline constexpr int AgeRowFromBottom = 27;
-inline constexpr int IlluminationRowFromBottom = 15;
-inline constexpr int TextLeft = 5;
 
 // The boxes of the caption, age and illumination lines in device pixels, for
 // a client area clientHeight logical pixels high: left TextLeft and the tops

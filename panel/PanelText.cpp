@@ -1,7 +1,7 @@
 #include "panel/PanelText.h"
 
-#include "panel/PanelDraw.h"
 #include "panel/PanelFace.h"
+#include "panel/PanelLayout.h"
 #include "shading/DeviceScale.h"
 
 #include <ft2build.h>

@@ -18,9 +18,9 @@ namespace norvale {
 
 // What the picture needs of the window that holds it. The picture lies in a
 // layer below the main window (the window links the picture, never the other
-// way round), so it reaches its window only through this interface: the main
-// window, the one g_pMainDlg names, implements it, and the picture's tests
-// stand in a small fake for it.
+// way round), so it reaches its window only through this interface instead of
+// a process-wide pointer to the main window: the main window implements it,
+// and the picture's tests stand in a small fake for it.
 class MoonImageHost {
 public:
     virtual ~MoonImageHost();

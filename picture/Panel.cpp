@@ -38,19 +38,9 @@ QImage RenderPanelImage(int w, int h, const MoonDay& day, bool northern, std::ui
     return image;
 }
 
-void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint32_t starSeed) {
-    RenderPanel(image, ComputeGeometry(image.width(), image.height()),
-                MakeMoonDay(date, DateValue::Now()), northern, starSeed);
-}
-
 QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern, std::uint32_t starSeed,
                         double scale) {
     return RenderPanelImage(w, h, MakeMoonDay(date, DateValue::Now()), northern, starSeed, scale);
-}
-
-bool WritePanelPng(const QString& path, const MoonDay& day, bool northern, std::uint32_t starSeed) {
-    const QImage image = RenderPanelImage(PanelWidth, PanelHeight, day, northern, starSeed);
-    return image.save(path, "PNG");
 }
 
 } // namespace norvale

@@ -9,7 +9,6 @@
 #include "shading/Shading.h"
 
 #include <QImage>
-#include <QString>
 
 #include <cstdint>
 
@@ -33,12 +32,7 @@ QImage RenderPanelImage(int w, int h, const MoonDay& day, bool northern, std::ui
 
 // The same for a date, captioned against the clock's today: for tools and
 // tests that start from a date.
-void RenderPanel(QImage& image, const DateValue& date, bool northern, std::uint32_t starSeed);
 QImage RenderPanelImage(int w, int h, const DateValue& date, bool northern, std::uint32_t starSeed,
                         double scale = 1.0);
-
-// Writes the 135 x 156 panel as a PNG; false when the file cannot be written.
-// Needs a QGuiApplication (the offscreen platform is enough).
-bool WritePanelPng(const QString& path, const MoonDay& day, bool northern, std::uint32_t starSeed);
 
 } // namespace norvale

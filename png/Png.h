@@ -3,7 +3,7 @@
 // PNG encoding of the project's RGB buffers, in memory: the caller decides
 // where the bytes go (a file written atomically, a pipe, a test).
 
-#include "shading/Shading.h"
+#include "pixels/Pixels.h"
 
 #include <cstdint>
 #include <functional>

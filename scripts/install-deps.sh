@@ -49,7 +49,7 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     if [[ $(id -u) -eq 0 ]]; then
         localedef -i de_DE -f UTF-8 de_DE.UTF-8
     else
-        echo "note: the de_DE.UTF-8 locale is missing; the locale tests will be skipped" >&2
+        echo "note: the de_DE.UTF-8 locale is missing; the locale tests will fail without it" >&2
         echo "  (as root: localedef -i de_DE -f UTF-8 de_DE.UTF-8)" >&2
     fi
 fi

@@ -129,7 +129,7 @@ void CreateSettingsFolder(AppSettings& settings, FileResult* result) {
             *result = std::move(made);
         }
     }
-    settings.nDateFormat = 5;
+    settings.nDateFormat = kDefaultDateFormat;
     settings.bFull = true;
 }
 

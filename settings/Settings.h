@@ -1,6 +1,7 @@
 #pragma once
 
 #include "atomicfile/AtomicFile.h"
+#include "core/Texts.h"
 
 #include <array>
 #include <cstddef>
@@ -17,7 +18,7 @@ struct AppSettings {
     // No stored position until a read: a corner no desktop contains.
     std::int32_t nLeft = std::numeric_limits<std::int32_t>::min();
     std::int32_t nTop = std::numeric_limits<std::int32_t>::min();
-    std::int32_t nDateFormat = 5;
+    std::int32_t nDateFormat = kDefaultDateFormat;
     bool bNorthern = true;
     bool bFull = true;
 };

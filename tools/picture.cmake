@@ -23,17 +23,6 @@ add_custom_target(contact_sheet
   COMMENT "Rendering docs/contact-sheet.png"
   VERBATIM)
 
-# The panel's texts drawn by Qt as they used to be against norvale_panel:
-# pixels outside the text boxes, the ink of the glyphs, and enlarged pictures
-# of the text rows (docs/text-1x.png, docs/text-2x.png).
-add_executable(norvale_text_compare ${CMAKE_CURRENT_LIST_DIR}/text_compare.cpp)
-target_link_libraries(norvale_text_compare PRIVATE norvale_picture norvale_ui)
-add_custom_target(text_pictures
-  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-          $<TARGET_FILE:norvale_text_compare> --pictures ${PROJECT_SOURCE_DIR}/docs
-  COMMENT "Rendering docs/text-1x.png and docs/text-2x.png"
-  VERBATIM)
-
 # The main window's picture at the screen scales 1, 1.25, 1.5, 1.75 and 2
 # (Qt's offscreen platform, QT_SCALE_FACTOR), side by side, and parts of the
 # 1.25, 1.5 and 1.75 pictures enlarged against the 1x and 2x pictures scaled

@@ -9,8 +9,9 @@ namespace norvale {
 QIcon AppIcon() {
     QIcon icon;
     for (const char* path : {kIconPath, kIcon48Path, kIcon128Path}) {
-        if (QFile::exists(QString::fromLatin1(path)))
+        if (QFile::exists(QString::fromLatin1(path))) {
             icon.addFile(QString::fromLatin1(path));
+        }
     }
     return icon;
 }
@@ -23,8 +24,9 @@ QCursor HandCursor() {
     // Decoded once; every link shares the same image. A QImage (unlike a
     // QPixmap) may outlive the application object.
     static const QImage hand(QString::fromLatin1(kHandCursorPath));
-    if (hand.isNull())
+    if (hand.isNull()) {
         return QCursor(Qt::PointingHandCursor);
+    }
     return QCursor(QPixmap::fromImage(hand), 0, 0);
 }
 

@@ -1,5 +1,6 @@
 // The built norvale-cli run as a process: exit status, stdout and stderr.
 #include "tests/options/bad_inputs.h"
+#include "version/Version.h"
 
 #include <QColor>
 #include <QImage>
@@ -95,7 +96,7 @@ TEST_F(CliProcess, PrintsTheAgeAndIlluminationOfAChosenInstant) {
 }
 
 TEST_F(CliProcess, VersionLine) {
-    EXPECT_EQ(Launch({"--version"}).out, "norvale-cli 3.46\n");
+    EXPECT_EQ(Launch({"--version"}).out, std::string("norvale-cli ") + kVersion + "\n");
 }
 
 TEST_F(CliProcess, EveryBadInputExitsTwoWithNothingOnStdout) {

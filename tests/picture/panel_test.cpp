@@ -201,21 +201,6 @@ TEST(Panel, InvalidDateShowsAFullDiskAndItsTexts) {
     EXPECT_EQ(image.pixel(2, 60), qRgb(0, 0, 0)); // nothing painted outside the disk
 }
 
-TEST(Panel, WritesThePngItRenders) {
-    const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("moon.png"));
-    const DateValue date = Day(2026, 12, 7);
-    const MoonDay day = MakeMoonDay(date, DateValue::Now());
-    ASSERT_TRUE(WritePanelPng(path, day, false, 9));
-    const QImage back(path);
-    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32),
-              RenderPanelImage(PanelWidth, PanelHeight, date, false, 9));
-    EXPECT_FALSE(
-        WritePanelPng(dir.filePath(QStringLiteral("no/such/folder/moon.png")), day, true, 9));
-}
-
 // Twice the resolution: every figure doubled, the same stars as 2 x 2 blocks,
 // the texts in the same logical places.
 TEST(Panel, DoubleResolutionKeepsTheLayout) {
@@ -268,7 +253,8 @@ TEST(Panel, DoubleResolutionKeepsTheLayout) {
 TEST(Panel, OddSizesAndNullImages) {
     const test::ScopedOverride clock(ClockSeam(), test::FixedClock(FixedNow));
     QImage none;
-    RenderPanel(none, Day(2026, 1, 1), true, 1); // nothing to do, no crash
+    RenderPanel(none, ComputeGeometry(PanelWidth, PanelHeight),
+                MakeMoonDay(Day(2026, 1, 1), DateValue::Now()), true, 1); // nothing to do
     EXPECT_TRUE(none.isNull());
     for (QSize size : {QSize(10, 10), QSize(1, 300), QSize(300, 40), QSize(202, 240)}) {
         const QImage image =

@@ -1,7 +1,7 @@
 // The picker's month-wrap rule as a pure function: which day the window
 // publishes for a picker change, and whether the picker is written back.
 
-#include "navigation/DayNavigation.h"
+#include "core/DayNavigation.h"
 
 #include "tests/core/CoreTestSupport.h"
 

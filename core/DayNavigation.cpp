@@ -1,4 +1,4 @@
-#include "navigation/DayNavigation.h"
+#include "core/DayNavigation.h"
 
 namespace norvale {
 
