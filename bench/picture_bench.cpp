@@ -8,10 +8,11 @@
 #include "panel/PanelDraw.h"
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
-#include "picture/TrueSky.h"
+#include "place/PlaceSky.h"
 #include "shading/DeviceScale.h"
 #include "shading/Shading.h"
 #include "shading/Textures.h"
+#include "skytext/SkyText.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -19,6 +20,10 @@
 #include <benchmark/benchmark.h>
 
 #include <vector>
+
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -96,11 +101,33 @@ BENCHMARK(BM_ResampleTextures)->Unit(benchmark::kMicrosecond)->Iterations(20);
 void BM_TrueSkyText(benchmark::State& state) {
     DateValue date = BenchDay();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TrueSkyText(date));
+        benchmark::DoNotOptimize(skytext::TrueSkyText(date));
         date += OneDay;
     }
 }
 BENCHMARK(BM_TrueSkyText)->Unit(benchmark::kMillisecond);
+
+// The place's lines of the same tooltip: the day's rise, transit and set at
+// the time zone's city (Europe/Berlin; the zone tables are read once, as in
+// the window), with no place file (a fresh, empty configuration folder).
+void BM_PlaceSkyText(benchmark::State& state) {
+    char folder[] = "/tmp/norvale-bench-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    ::setenv("XDG_CONFIG_HOME", folder, 1);
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    DateValue date = BenchDay();
+    benchmark::DoNotOptimize(PlaceSkyText(date));
+    for (auto _ : state) {
+        date += OneDay;
+        benchmark::DoNotOptimize(PlaceSkyText(date));
+    }
+    ::rmdir(folder);
+}
+BENCHMARK(BM_PlaceSkyText)->Unit(benchmark::kMillisecond);
 
 // The same panel drawn by norvale_panel into a plain buffer, without a QImage.
 void BM_DrawPanel(benchmark::State& state) {

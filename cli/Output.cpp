@@ -65,7 +65,7 @@ std::string TabLine(const DayLine& line) {
            '\t' + moon.ageText + '\t' + moon.illuminationText + '\t' + moon.caption + '\n';
 }
 
-std::string JsonLine(const DayLine& line, const std::string& sky) {
+std::string JsonLine(const DayLine& line, const std::string& sky, const std::string& place) {
     const MoonDay& moon = line.moon;
     const std::string_view name = PhaseName(moon.phaseDay);
     std::string out = "{\"format\":1";
@@ -84,6 +84,9 @@ std::string JsonLine(const DayLine& line, const std::string& sky) {
                                           : "\"today\"";
     if (!sky.empty()) {
         out += ",\"sky\":" + sky;
+    }
+    if (!place.empty()) {
+        out += ",\"place\":" + place;
     }
     out += "}\n";
     return out;

@@ -25,8 +25,10 @@ std::string ShowLines(const DayLine& line);
 // "YYYY-MM-DD HH:MM:SS<TAB>phase day<TAB>age<TAB>illumination<TAB>caption\n".
 std::string TabLine(const DayLine& line);
 // One JSON object and a newline; with sky, its "sky" member (the JSON text of
-// an object, or null) is added last.
-std::string JsonLine(const DayLine& line, const std::string& sky = {});
+// an object, or null) is added, and after it the "place" member when place is
+// not empty.
+std::string JsonLine(const DayLine& line, const std::string& sky = {},
+                     const std::string& place = {});
 
 // A JSON string literal with quotes, backslashes and control characters escaped.
 std::string JsonString(std::string_view text);

@@ -2,11 +2,14 @@
 
 #include "atomicfile/AtomicFile.h"
 #include "cli/Output.h"
+#include "cli/PlaceRun.h"
 #include "cli/SkyAnswers.h"
 #include "core/Clock.h"
 #include "core/Texts.h"
 #include "options/Options.h"
 #include "pixels/Pixels.h"
+#include "place/PlaceSky.h"
+#include "sky/Range.h"
 #include "version/Version.h"
 
 #include <cerrno>
@@ -59,20 +62,30 @@ DateValue ToDateValue(const Moment& moment) {
     return v;
 }
 
+// "1800 to 2200 (UTC)" without the sky's texts, which the plain program
+// does not link.
+std::string SkyYearsOfTheRange() {
+    return std::to_string(sky::kFirstYear) + " to " + std::to_string(sky::kLastYear) + " (UTC)";
+}
+
 int Fail(std::ostream& err, std::string_view message) {
     err << "norvale-cli: " << message << '\n';
     return 1;
 }
 
-void PrintDays(const Options& options, const Moment& start, std::ostream& out, SkyAnswers* sky) {
+void PrintDays(const Options& options, const Moment& start, std::ostream& out, SkyAnswers* sky,
+               const std::optional<Place>& place) {
     const DayRun run = DaysToPrint(options, start.date);
     // One reading of the clock for every caption of the run.
     const DateValue today = DateValue::Now();
     for (int i = 0; i < run.count && out; ++i) {
         const DayLine line = MakeDayLine(AddDays(run.first, i * run.step), start.time, today);
         if (options.json) {
-            out << (sky != nullptr ? JsonLine(line, sky->JsonOf(line.date, line.time))
-                                   : JsonLine(line));
+            // "place" is null without a given or stored place.
+            out << (sky != nullptr
+                        ? JsonLine(line, sky->JsonOf(line.date, line.time),
+                                   place ? sky->PlaceJsonOf(*place, line.date, line.time) : "null")
+                        : JsonLine(line));
         } else if (ListsDays(options)) {
             out << TabLine(line);
         } else {
@@ -84,6 +97,7 @@ void PrintDays(const Options& options, const Moment& start, std::ostream& out, S
 // The PNG's bytes: the panel, or the true picture with --true.
 std::optional<std::vector<std::uint8_t>> PngBytes(const Options& options, const Moment& moment,
                                                   const FullServices& services,
+                                                  const std::optional<Place>& place,
                                                   std::string& error) {
     // The star seed defaults to the current second, truncated to 32 bits.
     const auto seed = options.seed.value_or(StarSeedOfSecond(CurrentUnixSeconds()));
@@ -91,7 +105,8 @@ std::optional<std::vector<std::uint8_t>> PngBytes(const Options& options, const 
     if (options.truePicture) {
         error = "cannot draw the true Moon";
         if (services.encodeTruePng) {
-            bytes = services.encodeTruePng({moment.date, moment.time, &options, seed}, error);
+            bytes =
+                services.encodeTruePng({moment.date, moment.time, &options, seed, place}, error);
         }
         return bytes;
     }
@@ -106,8 +121,18 @@ std::optional<std::vector<std::uint8_t>> PngBytes(const Options& options, const 
 // Writes the picture to the --png file, or to out for "-".
 int WritePng(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
              const FullServices& services) {
+    // The true Moon is seen from --place or the stored place; --zenith-up
+    // takes the time zone's city when there is neither.
+    std::optional<Place> place;
+    if (options.truePicture) {
+        int status = 0;
+        place = PlaceFor(options, options.zenithUp, err, status);
+        if (status != 0) {
+            return status;
+        }
+    }
     std::string error;
-    const auto bytes = PngBytes(options, moment, services, error);
+    const auto bytes = PngBytes(options, moment, services, place, error);
     if (!bytes) {
         return Fail(err, error);
     }
@@ -133,7 +158,7 @@ int WritePng(const Options& options, const Moment& moment, std::ostream& out, st
 
 // The true sky's answers, which need its years.
 int RunSky(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
-           SkyAnswers* sky) {
+           SkyAnswers* sky, const std::optional<Place>& place) {
     if (sky == nullptr) {
         return Fail(err, "this program has no true-sky figures");
     }
@@ -141,12 +166,37 @@ int RunSky(const Options& options, const Moment& moment, std::ostream& out, std:
     // so each principal phase comes once.
     const DayRun days = ListsDays(options) ? DaysToPrint(options, moment.date)
                                            : DayRun{moment.date, kPhasesDays, 1};
-    const bool done = options.action == Action::sky
-                          ? sky->PrintFigures(moment.date, moment.time, out)
-                          : sky->PrintPhases(days, out);
+    std::string outside;
+    const bool done =
+        options.action == Action::sky
+            ? sky->PrintFigures(moment.date, moment.time, place ? &*place : nullptr, out)
+            : sky->PrintPhases(days, out, outside);
+    if (done && !outside.empty()) {
+        // The one line on stderr of a successful run: what was left out.
+        err << "norvale-cli: " << outside << '\n';
+    }
     if (!done) {
         return Fail(err,
                     "the true sky's figures are given for the years " + sky->YearsText() + " only");
+    }
+    if (options.action == Action::sky && !place) {
+        out << kNoPlaceHint << '\n';
+    }
+    return 0;
+}
+
+// --rise: the place's rise, transit and set for each day.
+int RunRise(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
+            SkyAnswers* sky, const std::optional<Place>& place) {
+    if (sky == nullptr) {
+        return Fail(err, "this program has no true-sky figures");
+    }
+    if (!place) {
+        return Fail(err, kNoPlaceHint);
+    }
+    if (!sky->PrintRise(*place, DaysToPrint(options, moment.date), out)) {
+        return Fail(err,
+                    "moonrise and moonset are given for the years " + sky->YearsText() + " only");
     }
     return 0;
 }
@@ -159,11 +209,12 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
     if (!moment) {
         return Fail(err, "cannot read the current local date and time");
     }
-    if (!InAllowedRange(moment->date)) {
+    const bool sky = options.action == Action::sky || options.action == Action::phases;
+    if (!(sky ? InParsedRange(moment->date) : InAllowedRange(moment->date))) {
         return Fail(err, "today (" + DateText(moment->date) +
                              ") lies outside 1900-01-01 to 9999-01-01; use --date");
     }
-    if (options.days) {
+    if (options.days && !sky) {
         if (const auto error = CheckDaysRange(moment->date, *options.days)) {
             err << error->message << '\n';
             return 2;
@@ -172,10 +223,25 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
     if (options.action == Action::png) {
         return WritePng(options, *moment, out, err, services);
     }
-    if (options.action == Action::sky || options.action == Action::phases) {
-        return RunSky(options, *moment, out, err, services.sky);
+    // The time zone's city stands in for a place on --rise and --sky; JSON
+    // lines, which status bars read often, take only a given or stored one.
+    std::optional<Place> place;
+    const bool placed =
+        options.action == Action::rise || options.action == Action::sky || options.json;
+    if (placed && services.sky != nullptr) {
+        int status = 0;
+        place = PlaceFor(options, !options.json, err, status);
+        if (status != 0) {
+            return status;
+        }
     }
-    PrintDays(options, *moment, out, services.sky);
+    if (options.action == Action::rise) {
+        return RunRise(options, *moment, out, err, services.sky, place);
+    }
+    if (options.action == Action::sky || options.action == Action::phases) {
+        return RunSky(options, *moment, out, err, services.sky, place);
+    }
+    PrintDays(options, *moment, out, services.sky, place);
     return 0;
 }
 
@@ -186,11 +252,10 @@ int RunCalendar(const Options& options, std::ostream& out, std::ostream& err, Sk
         return 0;
     }
     if (sky == nullptr || !sky->WriteCalendar(options.icsYear, out)) {
-        return Fail(err,
-                    "the true phase instants are given for the years " +
-                        (sky != nullptr ? sky->YearsText() : std::string("1800 to 2200 (UTC)")) +
-                        " only; --ics " + std::to_string(options.icsYear) +
-                        " --calendar-days gives the calendar's phase days");
+        return Fail(err, "the true phase instants are given for the years " +
+                             (sky != nullptr ? sky->YearsText() : SkyYearsOfTheRange()) +
+                             " only; --ics " + std::to_string(options.icsYear) +
+                             " --calendar-days gives the calendar's phase days");
     }
     return 0;
 }
@@ -216,6 +281,10 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
     case Action::ics:
         status = RunCalendar(options, out, err, services.sky);
         break;
+    case Action::setPlace:
+        status = RunSetPlace(options, out, err);
+        break;
+    case Action::rise:
     case Action::show:
     case Action::png:
     case Action::sky:
@@ -233,7 +302,8 @@ int Run(std::span<const std::string_view> args, std::ostream& out, std::ostream&
 
 bool NeedsFullProgram(const Options& options) {
     return options.action == Action::png || options.action == Action::ics ||
-           options.action == Action::sky || options.action == Action::phases || options.json;
+           options.action == Action::sky || options.action == Action::phases ||
+           options.action == Action::rise || options.action == Action::setPlace || options.json;
 }
 
 } // namespace norvale::cli

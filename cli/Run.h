@@ -2,6 +2,7 @@
 
 #include "core/MoonDay.h"
 #include "options/Options.h"
+#include "place/Place.h"
 
 #include <cstdint>
 #include <functional>
@@ -28,6 +29,9 @@ struct TruePngRequest {
     TimeOfDay time;
     const Options* options = nullptr;
     std::uint32_t starSeed = 0;
+    // The observer: --place, the stored place or (for --zenith-up) the time
+    // zone's city; absent: the Earth's centre.
+    std::optional<Place> place;
 };
 using TruePngEncoder = std::function<std::optional<std::vector<std::uint8_t>>(
     const TruePngRequest& request, std::string& error)>;

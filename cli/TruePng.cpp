@@ -36,11 +36,6 @@ std::string ShortLocalText(std::int64_t seconds) {
            Two(local.tm_hour) + ':' + Two(local.tm_min);
 }
 
-// The place of the observer, when one is known.
-std::optional<sky::Observer> KnownPlace() {
-    return std::nullopt;
-}
-
 } // namespace
 
 std::array<std::string, 3> TrueSkyLines(std::int64_t utcSeconds, double illuminatedFraction) {
@@ -69,9 +64,13 @@ std::optional<std::vector<std::uint8_t>> EncodeTruePng(const TruePngRequest& req
     const auto utc =
         sky::LocalToUtcSeconds(request.date.year, request.date.month, request.date.day,
                                request.time.hour, request.time.minute, request.time.second);
-    const std::optional<sky::Observer> place = KnownPlace();
+    std::optional<sky::Observer> place;
+    if (request.place) {
+        place = sky::Observer{request.place->latitudeDeg, request.place->longitudeDeg, 0.0};
+    }
     if (options.zenithUp && !place) {
-        error = "--zenith-up needs the observer's place";
+        error = "--zenith-up needs the observer's place: --place PLACE, or a place stored with "
+                "--set-place";
         return std::nullopt;
     }
     const auto aspect = utc ? sky::MoonAspectAt(*utc, place) : std::nullopt;

@@ -83,4 +83,8 @@ bool InAllowedRange(const CivilDate& date) {
     return NotAfter(FirstAllowedDay, date) && NotAfter(date, LastAllowedDay);
 }
 
+bool InParsedRange(const CivilDate& date) {
+    return NotAfter(FirstSkyDay, date) && NotAfter(date, LastAllowedDay);
+}
+
 } // namespace norvale::cli

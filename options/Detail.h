@@ -7,6 +7,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -60,6 +61,21 @@ inline std::string Padded(int value, std::size_t width) {
     }
     return digits;
 }
+
+// --place and --set-place: the form quoted in errors.
+inline constexpr std::string_view kPlaceForm =
+    "LAT,LON[,NAME] in degrees (52.52,13.40 or 52.52N,13.40E) or a time-zone city such as "
+    "Berlin";
+
+// What --place, --set-place and --rise decide about a command line: nothing
+// (the other options decide), or its action, or an error.
+struct PlaceResolution {
+    bool decided = false;
+    std::optional<UsageError> error;
+};
+// given says whether an option (by its long name) is on the command line.
+PlaceResolution ResolvePlaceOptions(const std::function<bool(std::string_view)>& given,
+                                    Options& options);
 
 inline bool NotAfter(const CivilDate& a, const CivilDate& b) {
     return ToSysDays(a) <= ToSysDays(b);

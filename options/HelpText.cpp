@@ -11,6 +11,9 @@ std::string HelpText() {
            "       norvale-cli [DATE] [--time HH:MM[:SS]] --png FILE|- [--scale 1|2]\n"
            "                   [--southern] [--seed N]\n"
            "       norvale-cli --ics YEAR [--calendar-days]\n"
+           "       norvale-cli [DATE] [--days N | --days -N | --to DATE] --rise\n"
+           "                   [--place PLACE]\n"
+           "       norvale-cli --set-place PLACE|none\n"
            "\n"
            "Prints the Moon's phase for a day: the caption, the age with the phase name\n"
            "and the illuminated percentage, exactly as the Norvale window shows them\n"
@@ -40,13 +43,22 @@ std::string HelpText() {
            "                     (timed events in UTC, 1800 to 2200) on standard output\n"
            "  --calendar-days    with --ics: all-day events on the calendar model's phase\n"
            "                     days instead (1900 to 9998)\n"
+           "  --rise             moonrise, upper transit (with the Moon's altitude) and\n"
+           "                     moonset at the place, one line a local day\n"
+           "  --place PLACE      the place for --rise, --sky and --json: LAT,LON[,NAME] in\n"
+           "                     degrees (52.52,13.40 or 52.52N,13.40E) or a time-zone city\n"
+           "                     (Berlin, Europe/Oslo, \"Ho Chi Minh\"); default: the stored\n"
+           "                     place, else (not for --json) the time zone's city\n"
+           "  --set-place PLACE  store the place in $XDG_CONFIG_HOME/Norvale/place (none\n"
+           "                     removes it)\n"
            "  --                 every argument after it is the date\n"
            "  -h, --help         this text\n"
            "  -V, --version      the version\n"
            "\n"
            "The local time zone comes from TZ. Exit status: 0 success; 1 failure (the PNG\n"
            "or standard output could not be written, the clock cannot be read as a local\n"
-           "time, or the true sky was asked for outside 1800 to 2200); 2 bad command line.\n";
+           "time, the true sky was asked for outside 1800 to 2200, or --rise has no place);\n"
+           "2 bad command line.\n";
 }
 
 } // namespace norvale::cli

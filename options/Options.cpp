@@ -39,6 +39,9 @@ enum class Id {
     seed,
     ics,
     calendarDays,
+    place,
+    setPlace,
+    rise,
     help,
     version
 };
@@ -50,7 +53,7 @@ struct Spec {
     std::string_view form; // the accepted form, quoted in errors
 };
 
-constexpr std::array<Spec, 15> Specs{{
+constexpr std::array<Spec, 18> Specs{{
     {Id::date, "--date", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
     {Id::time, "--time", true, "HH:MM or HH:MM:SS (00:00 to 23:59:59)"},
     {Id::days, "--days", true, "a whole number from 1 to 36600, or -1 to -36600"},
@@ -64,6 +67,9 @@ constexpr std::array<Spec, 15> Specs{{
     {Id::seed, "--seed", true, "a whole number from 0 to 4294967295"},
     {Id::ics, "--ics", true, "a year from 1800 to 9998"},
     {Id::calendarDays, "--calendar-days", false, ""},
+    {Id::place, "--place", true, detail::kPlaceForm},
+    {Id::setPlace, "--set-place", true, detail::kPlaceForm},
+    {Id::rise, "--rise", false, ""},
     {Id::help, "--help", false, ""},
     {Id::version, "--version", false, ""},
 }};
@@ -102,6 +108,17 @@ UsageError Message(std::string_view text) {
     return UsageError{std::string(Program) + std::string(text)};
 }
 
+// A real day before even the true sky's first day.
+UsageError BeforeTheSky(std::string_view what, std::string_view value) {
+    return Message(std::string(what) + " must be a day from 1900-01-01 (1800-01-01 with --sky or " +
+                   "--phases) to 9999-01-01, got " + Quoted(value));
+}
+
+UsageError DateAloneError(std::string_view value) {
+    return Message("the date must be YYYY-MM-DD, a day " + std::string(RangeText) + ", got " +
+                   Quoted(value));
+}
+
 std::optional<std::uint64_t> NumberIn(std::string_view text, std::uint64_t low,
                                       std::uint64_t high) {
     const auto value = ParseDigits(text);
@@ -116,8 +133,8 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
     switch (spec.id) {
     case Id::date:
         options.date = ParseDate(value);
-        if (!options.date || !InAllowedRange(*options.date)) {
-            return BadValue(spec, value);
+        if (!options.date || !InParsedRange(*options.date)) {
+            return options.date ? BeforeTheSky(spec.name, value) : BadValue(spec, value);
         }
         break;
     case Id::time:
@@ -137,8 +154,8 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
     }
     case Id::to:
         options.to = ParseDate(value);
-        if (!options.to || !InAllowedRange(*options.to)) {
-            return BadValue(spec, value);
+        if (!options.to || !InParsedRange(*options.to)) {
+            return options.to ? BeforeTheSky(spec.name, value) : BadValue(spec, value);
         }
         break;
     case Id::scale:
@@ -179,8 +196,16 @@ std::optional<UsageError> Apply(const Spec& spec, std::string_view value, Option
     case Id::calendarDays:
         options.calendarDays = true;
         break;
+    case Id::place:
+    case Id::setPlace:
+        if (value.empty()) {
+            return BadValue(spec, value);
+        }
+        (spec.id == Id::place ? options.place : options.setPlace) = std::string(value);
+        break;
     case Id::sky:
     case Id::phases:
+    case Id::rise:
     case Id::help:
     case Id::version:
         break;
@@ -194,6 +219,13 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
     if (has(Id::help) || has(Id::version)) {
         options.action = has(Id::help) ? Action::help : Action::version;
         return std::nullopt;
+    }
+    const auto given = [&has](std::string_view name) {
+        const Spec* spec = FindSpec(name);
+        return spec != nullptr && has(spec->id);
+    };
+    if (auto placed = detail::ResolvePlaceOptions(given, options); placed.decided) {
+        return placed.error;
     }
     if (has(Id::calendarDays) && !has(Id::ics)) {
         return Message("--calendar-days only applies together with --ics YEAR");
@@ -229,11 +261,6 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
                 return Message(NameOf(mode) + " cannot be combined with " + NameOf(other));
             }
         }
-        if (options.days && options.date) {
-            if (auto error = CheckDaysRange(*options.date, *options.days)) {
-                return error;
-            }
-        }
         options.action = mode == Id::sky ? Action::sky : Action::phases;
         return std::nullopt;
     }
@@ -251,7 +278,7 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
             return Message(NameOf(other) + " only applies together with --png FILE");
         }
     }
-    if (options.days && options.date) {
+    if (options.days && options.date && InAllowedRange(*options.date)) {
         if (auto error = CheckDaysRange(*options.date, *options.days)) {
             return error;
         }
@@ -287,6 +314,7 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
     std::array<bool, Specs.size()> seen{};
     std::vector<const TrueOption*> seenTrue;
     bool optionsEnded = false;
+    bool dateAlone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (!optionsEnded && args[i] == "--") {
             optionsEnded = true;
@@ -300,10 +328,10 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
             }
             dated = true;
             options.date = ParseDate(args[i]);
-            if (!options.date || !InAllowedRange(*options.date)) {
-                return Message("the date must be YYYY-MM-DD, a day " + std::string(RangeText) +
-                               ", got " + Quoted(args[i]));
+            if (!options.date || !InParsedRange(*options.date)) {
+                return options.date ? BeforeTheSky("the date", args[i]) : DateAloneError(args[i]);
             }
+            dateAlone = true;
             continue;
         }
         std::string_view name = args[i];
@@ -345,6 +373,16 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
     }
     if (auto error = CheckTrueOptions(options, seen[static_cast<std::size_t>(Id::scale)])) {
         return *error;
+    }
+    // Only the true sky's answers take days before 1900.
+    if (options.action == Action::show || options.action == Action::png) {
+        if (options.date && !InAllowedRange(*options.date)) {
+            return dateAlone ? DateAloneError(DateText(*options.date))
+                             : BadValue(*FindSpec("--date"), DateText(*options.date));
+        }
+        if (options.to && !InAllowedRange(*options.to)) {
+            return BadValue(*FindSpec("--to"), DateText(*options.to));
+        }
     }
     return options;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sky/Range.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -33,11 +35,11 @@ inline constexpr int MaxDays = 36600;
 // Calendar years --ics accepts: every event and its end date stay in range
 // (from 1900 with --calendar-days; the true sky's years are narrower and are
 // checked when the calendar is made).
-inline constexpr int FirstIcsYear = 1800;
+inline constexpr int FirstIcsYear = sky::kFirstYear;
 inline constexpr int FirstCalendarDaysYear = 1900;
 inline constexpr int LastIcsYear = 9998;
 
-enum class Action { show, help, version, png, ics, sky, phases };
+enum class Action { show, help, version, png, ics, sky, phases, rise, setPlace };
 
 // What the command line asked for, already validated.
 struct Options {
@@ -62,6 +64,10 @@ struct Options {
     std::optional<double> moonSize; // --moon-size: the disk's diameter against the shorter side
     bool caption = false;           // --caption: the three lines on a --size picture
     bool zenithUp = false;          // --zenith-up: the observer's zenith up, not north
+    // --place PLACE (for --rise, --sky and --json) and --set-place PLACE, as
+    // given: the place is looked up when the command runs (options/PlaceOptions.cpp).
+    std::optional<std::string> place;
+    std::optional<std::string> setPlace;
 
     friend bool operator==(const Options&, const Options&) = default;
 };
@@ -96,6 +102,11 @@ std::optional<TimeOfDay> ParseTime(std::string_view text);
 // The day `offset` days after date (offset may be negative).
 CivilDate AddDays(const CivilDate& date, int offset);
 bool InAllowedRange(const CivilDate& date);
+// The days --sky and --phases take: from the true sky's first day
+// (1800-01-01) to LastAllowedDay. --phases prints what of its days lies in
+// the true sky's years; every other answer needs InAllowedRange.
+inline constexpr CivilDate FirstSkyDay{sky::kFirstYear, 1, 1};
+bool InParsedRange(const CivilDate& date);
 // The error for --days N from start when a day lies outside the allowed range.
 std::optional<UsageError> CheckDaysRange(const CivilDate& start, int days);
 

@@ -123,6 +123,9 @@ std::optional<UsageError> CheckTrueOptions(const Options& options, bool scaleGiv
     const bool sized = options.width > 0;
     const bool any = options.truePicture || sized || options.caption || options.zenithUp ||
                      options.moonSize.has_value();
+    if (options.action == Action::png && options.place && !options.truePicture) {
+        return Message("--place with --png only applies together with --true");
+    }
     if (!any) {
         return std::nullopt;
     }

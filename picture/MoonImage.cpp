@@ -2,8 +2,9 @@
 
 #include "core/Clock.h"
 #include "picture/Panel.h"
-#include "picture/TrueSky.h"
+#include "place/PlaceSky.h"
 #include "shading/DeviceScale.h"
+#include "skytext/SkyText.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -123,7 +124,7 @@ void CMoonImage::RefreshAccessibleText() {
 
 const std::string& CMoonImage::SkyText() {
     if (!m_skyText || !SameValue(m_skyText->date, m_date)) {
-        m_skyText = SkyTextOfDay{m_date, TrueSkyText(m_date)};
+        m_skyText = SkyTextOfDay{m_date, skytext::TrueSkyText(m_date) + PlaceSkyText(m_date)};
     }
     return m_skyText->text;
 }

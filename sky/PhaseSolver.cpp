@@ -108,4 +108,28 @@ double SolvePhase(std::int64_t n) {
     return t1;
 }
 
+double SolvePhaseExactly(std::int64_t n) {
+    const double target = 90.0 * QuarterOf(n);
+    const auto offset = [target](double t) {
+        return Wrap180(Elongation(MoonAt(t, kFullMoonSeries), SunAt(t)) - target);
+    };
+    // The quick search is within 9 s; secant steps from there and 10 s on.
+    constexpr double kMillisecond = 0.001 / kSecondsPerDay;
+    double t0 = SolvePhase(n);
+    double t1 = t0 + 10.0 / kSecondsPerDay;
+    double f0 = offset(t0);
+    double f1 = offset(t1);
+    for (int step = 0; step < kMaxSteps && f1 != f0; ++step) {
+        const double t2 = t1 - f1 * (t1 - t0) / (f1 - f0);
+        if (std::fabs(t2 - t1) < kMillisecond) {
+            return t2;
+        }
+        t0 = t1;
+        f0 = f1;
+        t1 = t2;
+        f1 = offset(t1);
+    }
+    return t1;
+}
+
 } // namespace norvale::sky::detail

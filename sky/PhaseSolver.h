@@ -29,4 +29,9 @@ double MeanPhaseNumber(double jde);
 // the Sun's is 90 q degrees.
 double SolvePhase(std::int64_t n);
 
+// The same with every term of the Moon's series and the Sun computed at each
+// step, to a millisecond: about 5 ms. tools/phase_table.cpp tabulates it once
+// for the documented range (PhaseTable.h).
+double SolvePhaseExactly(std::int64_t n);
+
 } // namespace norvale::sky::detail

@@ -18,21 +18,6 @@ constexpr double kArcSecond = kDegree / 3600.0;
 constexpr double kJ2000 = 2451545.0;
 constexpr double kKmPerAu = 149597870.7;
 
-// libnova sums the ELP 2000-82B series down to terms of this size (radians for
-// longitude and latitude). Measured over 1800-2200 against the full series:
-//   0 (every term): about 2 ms a call, far too slow for a century of phases;
-//   1e-7: longitude within 0.5" (about 1 s of a phase instant), 0.7 km;
-//         110-130 us a call;
-//   1e-6: within 3.5" (a phase instant within 9 s, 1.4 s on average),
-//         4.4 km; 50-70 us a call, which is the floor: coarser settings save
-//         next to nothing.
-// 1e-6 keeps every phase instant well inside the half-minute the figures are
-// given to while the Moon costs half as much: the century of phases and the
-// 3660 days of the command line fit their time budgets on a shared 2-core
-// machine only with it. Refining the last step with 1e-7 was tried and cost
-// 40 % more per phase.
-constexpr double kMoonSeriesPrecision = 1e-6;
-
 // The Moon is seen where it was one light-time earlier: 384400 km / c, or
 // 1.28 s (0.7" of its path). Its distance changes the delay by 0.07 s at most.
 constexpr double kMoonLightTimeDays = 384400.0 / 299792.458 / kSecondsPerDay;
@@ -79,9 +64,9 @@ Vector ToVector(const EclipticPosition& p) {
 
 } // namespace
 
-EclipticPosition MoonAt(double jde) {
+EclipticPosition MoonAt(double jde, double precision) {
     ln_rect_posn rect{};
-    ln_get_lunar_geo_posn(jde - kMoonLightTimeDays, &rect, kMoonSeriesPrecision);
+    ln_get_lunar_geo_posn(jde - kMoonLightTimeDays, &rect, precision);
     EclipticPosition moon;
     moon.longitude = std::atan2(rect.Y, rect.X) / kDegree;
     moon.latitude = std::atan2(rect.Z, std::hypot(rect.X, rect.Y)) / kDegree;

@@ -1,6 +1,7 @@
 #include "sky/Sky.h"
 
 #include "sky/PhaseSolver.h"
+#include "sky/PhaseTable.h"
 #include "sky/Positions.h"
 
 #include <algorithm>
@@ -24,16 +25,15 @@ Phase PhaseOfQuarter(int quarter) {
 
 } // namespace
 
-bool InDocumentedRange(std::int64_t utcSeconds) {
-    return utcSeconds >= kFirstSecond && utcSeconds <= kLastSecond;
-}
-
 std::int64_t SkyTimeline::PhaseSeconds(std::int64_t n) {
     const auto found = m_solved.find(n);
     if (found != m_solved.end()) {
         return found->second;
     }
-    const double seconds = detail::UnixSecondsOfEphemerisDay(detail::SolvePhase(n));
+    // The table holds every phase of the range; a search is the fallback.
+    const std::optional<double> tabulated = detail::TabulatedPhaseDay(n);
+    const double seconds =
+        detail::UnixSecondsOfEphemerisDay(tabulated ? *tabulated : detail::SolvePhase(n));
     const auto rounded = static_cast<std::int64_t>(std::llround(seconds));
     m_solved.emplace(n, rounded);
     return rounded;

@@ -9,12 +9,13 @@
 // libnova keeps its last Moon position in static storage, so nothing here may
 // run in two threads at once.
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <vector>
+
+#include "sky/Range.h"
 
 namespace norvale::sky {
 
@@ -53,21 +54,6 @@ struct SkyFigures {
     bool operator==(const SkyFigures&) const = default;
 };
 
-// The instants the figures are given for: 1800-01-01 00:00:00 to
-// 2200-12-31 23:59:59 UTC. Phase instants just outside may still be returned
-// as the previous or next phase of an instant inside.
-inline constexpr std::int64_t kFirstSecond =
-    std::chrono::sys_seconds{std::chrono::sys_days{std::chrono::year{1800} / 1 / 1}}
-        .time_since_epoch()
-        .count();
-inline constexpr std::int64_t kLastSecond =
-    std::chrono::sys_seconds{std::chrono::sys_days{std::chrono::year{2201} / 1 / 1}}
-        .time_since_epoch()
-        .count() -
-    1;
-
-bool InDocumentedRange(std::int64_t utcSeconds);
-
 // The figures at one instant; nullopt outside the documented range. Each call
 // searches for its five phase instants; use SkyTimeline for many instants.
 std::optional<SkyFigures> SkyAt(std::int64_t utcSeconds);
@@ -77,7 +63,8 @@ std::optional<SkyFigures> SkyAt(std::int64_t utcSeconds);
 std::vector<PhaseInstant> PhasesBetween(std::int64_t fromUtc, std::int64_t toUtc);
 
 // TT - UT in seconds for a decimal year (2000.0 is the start of 2000): the
-// Espenak-Meeus polynomials (NASA eclipse web site, Five Millennium Canon).
+// measured yearly values from 1955, the Espenak-Meeus fits to the historical
+// measurements before, a smooth extrapolation after (docs/sky.md).
 double DeltaTSeconds(double decimalYear);
 
 // Answers for many instants that share lunations: each phase instant is

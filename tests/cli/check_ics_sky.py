@@ -4,7 +4,7 @@ parser and an independent ephemeris (python3-ephem).
 
 Every new moon, first quarter, full moon and last quarter of YEAR in UTC must
 be one timed event in UTC at the ephemeris's instant (within TOLERANCE
-seconds), named exactly "New Moon", "First Quarter", "Full Moon" or "Last
+seconds) lasting no time (DURATION:PT0S, so no client shows it on two days), named exactly "New Moon", "First Quarter", "Full Moon" or "Last
 Quarter", with a UID unlike the calendar model's; the bytes must not depend on
 the time zone or the run, and SOURCE_DATE_EPOCH must fix DTSTAMP.
 """
@@ -49,6 +49,10 @@ def main():
         failures.append("SOURCE_DATE_EPOCH does not fix every DTSTAMP")
 
     calendar = icalendar.Calendar.from_ical(first)
+    model = icalendar.Calendar.from_ical(run(binary, "--ics", str(year), "--calendar-days"))
+    name = str(calendar.get("X-WR-CALNAME"))
+    if name == str(model.get("X-WR-CALNAME")) or "true" not in name:
+        failures.append(f"calendar name {name!r} does not tell the true instants from the model")
     events = []
     uids = set()
     for event in calendar.walk("VEVENT"):
@@ -57,6 +61,9 @@ def main():
             failures.append(f"{start!r}: not a time in UTC")
             continue
         events.append((str(event.get("SUMMARY")), start))
+        if "DTEND" in event or event.get("DURATION") is None or \
+                event.decoded("DURATION") != datetime.timedelta(0):
+            failures.append(f"{start}: not an instant (DURATION:PT0S without DTEND)")
         uid = str(event.get("UID"))
         if uid in uids or uid.startswith("moon-phase-"):
             failures.append(f"{start}: UID {uid} used twice or in the model's namespace")

@@ -59,7 +59,9 @@ protected:
     Outcome Launch(const std::vector<std::string_view>& args,
                    const std::vector<std::string_view>& environment = {},
                    const std::string& shellFirst = "") const {
-        std::string command = shellFirst + " exec env -u DISPLAY -u WAYLAND_DISPLAY TZ=UTC";
+        // The place file is looked for in the test's folder, never the home's.
+        std::string command = shellFirst + " exec env -u DISPLAY -u WAYLAND_DISPLAY TZ=UTC " +
+                              ShellWord("XDG_CONFIG_HOME=" + (m_dir / "config").string());
         for (const auto setting : environment) {
             command += ' ' + ShellWord(setting);
         }

@@ -100,6 +100,14 @@ inline const std::vector<BadCase>& BadCases() {
         {{"--ics", "2027", "--json"}, "--json"},
         {{"--ics", "2027", "--date", "2027-01-01"}, "--date"},
         {{"--ics", "2027", "--ics", "2028"}, "--ics"},
+        {{"--place", "Berlin"}, "--place"},
+        {{"--place", "Berlin", "--png", "m.png"}, "--place"},
+        {{"--place", ""}, "--place"},
+        {{"--rise", "--json"}, "--json"},
+        {{"--rise", "--time", "12:00"}, "--time"},
+        {{"--rise", "--days", "3", "--to", "2027-01-01"}, "--to"},
+        {{"--set-place", "Berlin", "--rise"}, "--rise"},
+        {{"--set-place"}, "--set-place"},
     };
     return cases;
 }

@@ -139,6 +139,23 @@ TEST(CliOptions, AcceptsWellFormedCommandLines) {
              o.height = 7680;
              o.moonSize = 0.05;
          })},
+        {{"--rise", "--days", "365", "--place", "-33.87,151.21"}, Make([](Options& o) {
+             o.action = Action::rise;
+             o.days = 365;
+             o.place = "-33.87,151.21";
+         })},
+        {{"--set-place", "none"}, Make([](Options& o) {
+             o.action = Action::setPlace;
+             o.setPlace = "none";
+         })},
+        {{"--sky", "--place=Ho Chi Minh"}, Make([](Options& o) {
+             o.action = Action::sky;
+             o.place = "Ho Chi Minh";
+         })},
+        {{"--json", "--place", "Oslo"}, Make([](Options& o) {
+             o.json = true;
+             o.place = "Oslo";
+         })},
     };
     for (const GoodCase& c : cases) {
         std::string joined;

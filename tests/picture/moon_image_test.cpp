@@ -5,7 +5,8 @@
 #include "core/Texts.h"
 #include "picture/MoonImage.h"
 #include "picture/Panel.h"
-#include "picture/TrueSky.h"
+#include "place/PlaceSky.h"
+#include "skytext/SkyText.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAccessible>
@@ -61,6 +62,8 @@ protected:
     QImage Shot() { return image.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
     test::ScopedOverride<ClockSource> clock;
+    // The tooltip reads the place file: never the real home folder's.
+    test::TempConfigHome config{"norvale-picture"};
     FakeHost host;
     CMoonImage image;
 };
@@ -181,15 +184,21 @@ TEST_F(MoonImageTest, TooltipAndHelpTextGiveTheTrueSkyOfTheShownDay) {
     const Case cases[] = {
         {Day(2026, 12, 7), "UTC",
          "True sky at 2026-12-07 12:00 UTC\nIlluminated: 2.4%\nAge: 28.21 days\n"
-         "Next new moon: 2026-12-09 00:51 UTC\nNext full moon: 2026-12-24 01:28 UTC"},
+         "Next new moon: 2026-12-09 00:52 UTC\nNext full moon: 2026-12-24 01:28 UTC"
+         "\nNo place for moonrise: norvale-cli --set-place PLACE stores one"},
         {Day(2026, 12, 8), "UTC",
          "True sky at 2026-12-08 12:00 UTC\nIlluminated: 0.4%\nAge: 29.21 days\n"
-         "Next new moon: 2026-12-09 00:51 UTC\nNext full moon: 2026-12-24 01:28 UTC"},
+         "Next new moon: 2026-12-09 00:52 UTC\nNext full moon: 2026-12-24 01:28 UTC"
+         "\nNo place for moonrise: norvale-cli --set-place PLACE stores one"},
         {Day(2026, 12, 7), "Europe/Berlin",
          "True sky at 2026-12-07 12:00 CET\nIlluminated: 2.5%\nAge: 28.17 days\n"
-         "Next new moon: 2026-12-09 01:51 CET\nNext full moon: 2026-12-24 02:28 CET"},
+         "Next new moon: 2026-12-09 01:52 CET\nNext full moon: 2026-12-24 02:28 CET"
+         // The place: the time zone's city, its rise, transit and set that day.
+         "\nBerlin, from the time zone\nMoonrise: 06:51 CET\n"
+         "Transit: 10:37 CET at 12.2 degrees\nMoonset: 14:15 CET"},
         {Day(2250, 1, 1), "UTC",
-         "True sky at 2250-01-01 12:00\nFigures are given only for the years 1800 to 2200."},
+         "True sky at 2250-01-01 12:00\nFigures are given only for the years 1800 to 2200."
+         "\nNo place for moonrise: norvale-cli --set-place PLACE stores one"},
         {DateValue(0.0, DateStatus::invalid), "UTC",
          "No true sky for a day that cannot be placed."},
     };
@@ -221,7 +230,8 @@ TEST_F(MoonImageTest, TooltipAndHelpTextGiveTheTrueSkyOfTheShownDay) {
 
     // A decimal comma in the locale changes nothing.
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
-        const std::string german = TrueSkyText(Day(2026, 12, 7));
+        const std::string german =
+            skytext::TrueSkyText(Day(2026, 12, 7)) + PlaceSkyText(Day(2026, 12, 7));
         std::setlocale(LC_NUMERIC, "C");
         EXPECT_EQ(german, cases[0].text);
     }

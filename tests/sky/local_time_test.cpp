@@ -35,6 +35,15 @@ const LocalCase kCases[] = {
     // Samoa skipped 2011-12-30 altogether (UTC-10 to UTC+14).
     {"Pacific/Apia", 2011, 12, 30, 12, 0, 0, UnixSeconds(2011, 12, 30, 22, 0), "skipped day"},
     {"America/St_Johns", 2027, 1, 15, 12, 0, 0, UnixSeconds(2027, 1, 15, 15, 30), "UTC-3:30"},
+    // Freetown's summer time of 1939 lasted 3 days 23:40 (-01 to -00:40 on
+    // 1 September at 01:00 UTC, back on 5 September at 00:40 UTC): two days
+    // either side of the reading both fall in -01.
+    {"Africa/Freetown", 1939, 9, 3, 0, 50, 0, UnixSeconds(1939, 9, 3, 1, 30), "short summer"},
+    // A hand-written rule with 23 hours of summer time (UTC+1) from 2027-04-10
+    // 00:00 UTC: a reading inside it, and one of the repeated hour at its end.
+    {"STD0DST-1,J100/0,J101/0", 2027, 4, 10, 12, 0, 0, UnixSeconds(2027, 4, 10, 11), "23 h"},
+    {"STD0DST-1,J100/0,J101/0", 2027, 4, 10, 23, 30, 0, UnixSeconds(2027, 4, 10, 22, 30),
+     "23 h: twice"},
     {"UTC", 1800, 1, 1, 0, 0, 0, UnixSeconds(1800, 1, 1), "first documented second"},
     {"UTC", 2024, 2, 29, 12, 0, 0, UnixSeconds(2024, 2, 29, 12), "leap day"},
     // Readings that are not on the calendar.

@@ -3,6 +3,8 @@
 // the whole range is checked against an independent ephemeris by
 // check_sky_accuracy.py.
 
+#include "sky/PhaseSolver.h"
+#include "sky/PhaseTable.h"
 #include "sky/Sky.h"
 #include "tests/core/CoreTestSupport.h"
 
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <vector>
 
 namespace norvale::sky {
@@ -69,28 +72,58 @@ TEST(SkyFacts, PublishedPhaseInstantsAndLunations) {
 }
 
 // TT - UT measured at the start of the year (The Astronomical Almanac's
-// historical table), and how far the polynomials may stray from it: the fits
-// are good to a second where the Earth's rotation was measured; the 2005+
-// extrapolation has run ahead of it since.
-TEST(SkyFacts, DeltaTFollowsTheMeasuredValues) {
+// historical table; from 1955 the IERS values): the fits before 1955 are good
+// to a second, the measured years to 0.2 s. 2025 is where the old
+// extrapolation ran 5 s ahead of the Earth. No step between two days anywhere
+// in the range: a step would move a phase instant by as much.
+TEST(SkyFacts, DeltaTFollowsTheMeasuredValuesWithoutAStep) {
     struct Measured {
         double year, seconds, tolerance;
     };
     const Measured measured[] = {
         {1800, 13.7, 1.0}, {1820, 12.0, 1.0}, {1850, 7.1, 1.0},  {1870, 1.6, 1.0},
         {1880, -5.4, 1.0}, {1900, -2.7, 1.0}, {1910, 10.5, 1.0}, {1930, 24.0, 1.0},
-        {1950, 29.1, 1.0}, {1970, 40.2, 1.0}, {1990, 56.9, 1.0}, {2000, 63.8, 1.0},
-        {2010, 66.1, 1.0}, {2020, 69.4, 2.5},
+        {1950, 29.1, 1.0}, {1970, 40.2, 0.2}, {1990, 56.9, 0.2}, {2000, 63.8, 0.2},
+        {2010, 66.1, 0.2}, {2020, 69.4, 0.2}, {2025, 69.1, 0.2},
     };
     for (const Measured& m : measured) {
         EXPECT_NEAR(DeltaTSeconds(m.year), m.seconds, m.tolerance) << m.year;
     }
-    // Each polynomial is fitted separately; where one hands over to the next
-    // they agree to a few tenths of a second unless a term was mistyped.
-    for (const double join :
-         {1700.0, 1800.0, 1860.0, 1900.0, 1920.0, 1941.0, 1961.0, 1986.0, 2005.0, 2050.0, 2150.0}) {
-        EXPECT_NEAR(DeltaTSeconds(join - 1e-6), DeltaTSeconds(join), 0.3) << join;
+    double previous = DeltaTSeconds(1800.0);
+    double largest = 0.0;
+    double at = 1800.0;
+    for (double day = 1.0; day <= 401.0 * 365.2425; day += 1.0) {
+        const double year = 1800.0 + day / 365.2425;
+        const double step = std::fabs(DeltaTSeconds(year) - previous);
+        if (step > largest) {
+            largest = step;
+            at = year;
+        }
+        previous = DeltaTSeconds(year);
     }
+    EXPECT_LE(largest, 0.05) << "at " << at;
+}
+
+// The committed table of phase instants (tools/phase_table.cpp) against the
+// same search run live: both ends and a different random sample each run
+// (the phase numbers are in the trace), to the table's hundredth of a second.
+// A table written from other code, shifted by an entry or cut short fails.
+TEST(PhaseTable, HoldsWhatTheFullSearchFindsLive) {
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<std::int64_t> pick(detail::kFirstTabulatedPhase,
+                                                     detail::kLastTabulatedPhase);
+    std::vector<std::int64_t> sample = {detail::kFirstTabulatedPhase, detail::kLastTabulatedPhase};
+    for (int i = 0; i < 10; ++i) {
+        sample.push_back(pick(random));
+    }
+    for (const std::int64_t n : sample) {
+        SCOPED_TRACE(n);
+        const auto tabulated = detail::TabulatedPhaseDay(n);
+        ASSERT_TRUE(tabulated);
+        EXPECT_NEAR(*tabulated * 86400.0, detail::SolvePhaseExactly(n) * 86400.0, 0.011);
+    }
+    EXPECT_FALSE(detail::TabulatedPhaseDay(detail::kFirstTabulatedPhase - 1));
+    EXPECT_FALSE(detail::TabulatedPhaseDay(detail::kLastTabulatedPhase + 1));
 }
 
 TEST(SkyAt, GivenForTheDocumentedRangeOnly) {
