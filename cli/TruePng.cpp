@@ -37,7 +37,7 @@ std::string ShortLocalText(std::int64_t seconds) {
 }
 
 // The place of the observer, when one is known.
-std::optional<sky::Observer> KnownPlace() {
+std::optional<sky::Site> KnownPlace() {
     return std::nullopt;
 }
 
@@ -69,7 +69,7 @@ std::optional<std::vector<std::uint8_t>> EncodeTruePng(const TruePngRequest& req
     const auto utc =
         sky::LocalToUtcSeconds(request.date.year, request.date.month, request.date.day,
                                request.time.hour, request.time.minute, request.time.second);
-    const std::optional<sky::Observer> place = KnownPlace();
+    const std::optional<sky::Site> place = KnownPlace();
     if (options.zenithUp && !place) {
         error = "--zenith-up needs the observer's place";
         return std::nullopt;
