@@ -64,9 +64,9 @@ std::optional<std::vector<std::uint8_t>> EncodeTruePng(const TruePngRequest& req
     const auto utc =
         sky::LocalToUtcSeconds(request.date.year, request.date.month, request.date.day,
                                request.time.hour, request.time.minute, request.time.second);
-    std::optional<sky::Observer> place;
+    std::optional<sky::Site> place;
     if (request.place) {
-        place = sky::Observer{request.place->latitudeDeg, request.place->longitudeDeg, 0.0};
+        place = sky::Site{request.place->latitudeDeg, request.place->longitudeDeg, 0.0};
     }
     if (options.zenithUp && !place) {
         error = "--zenith-up needs the observer's place: --place PLACE, or a place stored with "

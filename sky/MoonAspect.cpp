@@ -105,7 +105,7 @@ double ApparentSiderealTime(double jd, const Nutation& n) {
 
 // The place's geocentric position in km on the true equator of date, at
 // local sidereal time theta (Meeus 11).
-Vector ObserverVector(const Observer& place, double theta) {
+Vector ObserverVector(const Site& place, double theta) {
     const double phi = place.latitude * kDegree;
     const double u = std::atan(kPolarAxisRatio * std::tan(phi));
     const double h = place.heightMetres / 1000.0 / kEarthRadiusKm;
@@ -117,8 +117,7 @@ Vector ObserverVector(const Observer& place, double theta) {
 
 } // namespace
 
-std::optional<MoonAspect> MoonAspectAt(std::int64_t utcSeconds,
-                                       const std::optional<Observer>& place) {
+std::optional<MoonAspect> MoonAspectAt(std::int64_t utcSeconds, const std::optional<Site>& place) {
     if (!InDocumentedRange(utcSeconds)) {
         return std::nullopt;
     }

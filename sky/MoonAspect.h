@@ -14,7 +14,7 @@ namespace norvale::sky {
 
 // A place on the Earth: geodetic latitude (north positive) and longitude
 // (east positive) in degrees, height above the ellipsoid in metres.
-struct Observer {
+struct Site {
     double latitude = 0.0;
     double longitude = 0.0;
     double heightMetres = 0.0;
@@ -57,6 +57,6 @@ struct MoonAspect {
 // from place (the Moon's parallax moves it by up to a degree and brings it up
 // to 1.7 % nearer). Nothing outside 1800-01-01 to 2200-12-31 (InDocumentedRange).
 std::optional<MoonAspect> MoonAspectAt(std::int64_t utcSeconds,
-                                       const std::optional<Observer>& place = std::nullopt);
+                                       const std::optional<Site>& place = std::nullopt);
 
 } // namespace norvale::sky

@@ -62,7 +62,7 @@ std::string UtcText(std::int64_t seconds, const char* format) {
 // One picture of side pixels at an instant, from a place with its zenith up
 // or from the Earth's centre with north up, with a caption under it.
 void Cell(Sheet& sheet, std::int32_t x, std::int32_t y, std::int32_t side, std::int64_t seconds,
-          const std::optional<sky::Observer>& place, double moonSize, const std::string& caption) {
+          const std::optional<sky::Site>& place, double moonSize, const std::string& caption) {
     const auto aspect = sky::MoonAspectAt(seconds, place);
     if (!aspect) {
         return;
@@ -151,9 +151,8 @@ int main(int argc, char** argv) {
         const std::int64_t t = Seconds(2027, 1, 14, 17, 0);
         Sheet sheet(3 * Side + 24, Side + 16);
         Cell(sheet, 0, 0, Side, t, std::nullopt, 0.8, UtcText(t, "%Y-%m-%d %H:%M UTC, north up"));
-        Cell(sheet, Side + 12, 0, Side, t, sky::Observer{59.91, 10.75, 0.0}, 0.8,
-             "Oslo, zenith up");
-        Cell(sheet, 2 * (Side + 12), 0, Side, t, sky::Observer{-33.92, 18.42, 0.0}, 0.8,
+        Cell(sheet, Side + 12, 0, Side, t, sky::Site{59.91, 10.75, 0.0}, 0.8, "Oslo, zenith up");
+        Cell(sheet, 2 * (Side + 12), 0, Side, t, sky::Site{-33.92, 18.42, 0.0}, 0.8,
              "Cape Town, zenith up");
         ok = Write(dir + "/true-zenith-up.png", sheet) && ok;
     }

@@ -372,6 +372,29 @@ TEST_F(CliProcess, TrueMoonAtAnySizeWithItsLinesAndThePngFileRules) {
         EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
     }
 
+    // Zenith up from a place: 2027-01-14 17:00 UTC, the day before first
+    // quarter, the lit side low on the right in Oslo's evening and on the left
+    // in Cape Town's, where the Moon stands upside down against Oslo's.
+    for (const auto& [where, litLeft] :
+         {std::pair{"59.91,10.75", false}, std::pair{"-33.92,18.42", true}}) {
+        SCOPED_TRACE(where);
+        const Outcome r =
+            Launch({"2027-01-14", "--time", "17:00", "--seed", "1", "--true", "--size", "200x200",
+                    "--zenith-up", "--place", where, "--png", "-"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(r.out.data()),
+                                       static_cast<int>(r.out.size()), "PNG"));
+        const double left = MeanGrey(image, 30, 50, 95, 105);
+        const double right = MeanGrey(image, 150, 170, 95, 105);
+        EXPECT_GT(litLeft ? left : right, (litLeft ? right : left) + 60) << left << " | " << right;
+    }
+    // Without a place (none given or stored, UTC has no city) it is refused.
+    const Outcome nowhere = Launch({"2027-01-14", "--true", "--zenith-up", "--png", "-"},
+                                   {"XDG_CONFIG_HOME=" + m_dir.string()});
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_NE(nowhere.err.find("--zenith-up needs"), std::string::npos) << nowhere.err;
+
     // The true sky's years only.
     const Outcome late = Launch({"2201-01-01", "--true", "--png", "-"});
     EXPECT_EQ(late.status, 1);

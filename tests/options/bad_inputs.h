@@ -96,6 +96,7 @@ inline const std::vector<BadCase>& BadCases() {
         {{"--png", "m.png", "--true", "--moon-size", "0.5"}, "--moon-size"},
         {{"--png", "m.png", "--true", "--caption"}, "--caption"},
         {{"--png", "m.png", "--true", "--zenith-up", "--southern"}, "--zenith-up"},
+        {{"--png", "m.png", "--place", "Oslo"}, "--place"},
         {{"--ics", "9999"}, "--ics"},
         {{"--ics", "2027", "--json"}, "--json"},
         {{"--ics", "2027", "--date", "2027-01-01"}, "--date"},

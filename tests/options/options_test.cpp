@@ -130,6 +130,13 @@ TEST(CliOptions, AcceptsWellFormedCommandLines) {
              o.moonSize = 1.0;
              o.zenithUp = true;
          })},
+        {{"--png", "m.png", "--true", "--zenith-up", "--place", "Oslo"}, Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "m.png";
+             o.truePicture = true;
+             o.zenithUp = true;
+             o.place = "Oslo";
+         })},
         {{"--png", "m.png", "--true", "--size", "16x7680", "--moon-size", ".05"},
          Make([](Options& o) {
              o.action = Action::png;

@@ -87,12 +87,12 @@ int Channel(std::uint32_t p, int shift) {
 bool Probe(const std::string& text) {
     char* end = nullptr;
     const long long seconds = std::strtoll(text.c_str(), &end, 10);
-    std::optional<sky::Observer> place;
+    std::optional<sky::Site> place;
     if (end != text.c_str() && *end == ' ') {
         char* latEnd = nullptr;
         const double lat = std::strtod(end, &latEnd);
         const double lon = std::strtod(latEnd, &end);
-        place = sky::Observer{lat, lon, 0.0};
+        place = sky::Site{lat, lon, 0.0};
     }
     if (end == text.c_str() || *end != '\0') {
         std::fprintf(stderr, "true_probe: not SECONDS [LAT LON]: %s\n", text.c_str());
