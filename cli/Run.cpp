@@ -11,11 +11,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include <unistd.h>
 
 namespace norvale::cli {
 namespace {
@@ -109,9 +112,19 @@ int WritePng(const Options& options, const Moment& moment, std::ostream& out, st
     std::string error;
     const auto bytes = PngBytes(options, moment, services, error);
     if (!bytes) {
+<<<<<<< HEAD
         return Fail(err, error);
+=======
+        return Fail(err, "cannot draw the Moon panel: no usable font was found for its text");
+>>>>>>> 63a9d4e3fb4bad47e7f9cf0a360e83d22198adda
     }
-    if (options.pngPath == "-") {
+    // "/dev/stdout" is standard output too: through a pipe it names no file
+    // the walk can replace.
+    if (options.pngPath == "-" || options.pngPath == "/dev/stdout") {
+        if (&out == &std::cout && ::isatty(STDOUT_FILENO) == 1) {
+            return Fail(err, "standard output is a terminal: the PNG goes to a file or a pipe "
+                             "(--png FILE, or --png - | ...)");
+        }
         out.write(reinterpret_cast<const char*>(bytes->data()),
                   static_cast<std::streamsize>(bytes->size()));
         return 0; // a failed write is caught with every other write to out
@@ -122,7 +135,7 @@ int WritePng(const Options& options, const Moment& moment, std::ostream& out, st
     }
     // The walk's own words where they say more than the error number (a
     // refused link or folder, a target that is not a regular file).
-    std::string why = written.refused || written.error == EINVAL
+    std::string why = written.refused || written.error == EINVAL || written.readOnly
                           ? PrintableText(written.message)
                           : std::string(std::strerror(written.error));
     if (written.inPlace) {
@@ -167,6 +180,14 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
         if (const auto error = CheckDaysRange(moment->date, *options.days)) {
             err << error->message << '\n';
             return 2;
+        }
+    }
+    // Every caption is told against today: a clock that cannot be read as a
+    // day of the range would caption every day "Future".
+    if (options.action == Action::show || options.action == Action::png) {
+        if (const auto now = CurrentMoment(); !now || !InAllowedRange(now->date)) {
+            return Fail(err, "the clock is out of range: today is not a day from 1900-01-01 to "
+                             "9999-01-01, so no day can be captioned");
         }
     }
     if (options.action == Action::png) {

@@ -1,6 +1,7 @@
 #include "picture/MoonImage.h"
 
 #include "core/Clock.h"
+#include "panel/PanelText.h"
 #include "picture/Panel.h"
 #include "picture/TrueSky.h"
 #include "shading/DeviceScale.h"
@@ -15,6 +16,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <iostream>
 #include <utility>
 
 namespace norvale {
@@ -65,6 +67,12 @@ void CMoonImage::Attach(MoonImageHost* host) {
     // Decode (or resample) the textures and open the text face now rather
     // than in the first paint.
     PreparePanel(m_geometry, devicePixelRatioF());
+    // The picture is still drawn; that its lines are missing is said once.
+    static bool told = false;
+    if (!told && !PanelTextAvailable()) {
+        told = true;
+        std::cerr << "norvale: no usable font was found for the Moon picture's text\n";
+    }
     m_date = DateValue::Now();
     m_host = host;
     RefreshAccessibleText();
