@@ -98,7 +98,7 @@ std::optional<std::vector<std::uint8_t>> PngBytes(const Options& options, const 
         }
         return bytes;
     }
-    error = "cannot draw the Moon panel";
+    error = "cannot draw the Moon panel: no usable font was found for its text";
     if (services.encodePng) {
         bytes = services.encodePng(MakeMoonDay(ToDateValue(moment), DateValue::Now()),
                                    !options.southern, seed, options.scale);
@@ -112,11 +112,7 @@ int WritePng(const Options& options, const Moment& moment, std::ostream& out, st
     std::string error;
     const auto bytes = PngBytes(options, moment, services, error);
     if (!bytes) {
-<<<<<<< HEAD
         return Fail(err, error);
-=======
-        return Fail(err, "cannot draw the Moon panel: no usable font was found for its text");
->>>>>>> 63a9d4e3fb4bad47e7f9cf0a360e83d22198adda
     }
     // "/dev/stdout" is standard output too: through a pipe it names no file
     // the walk can replace.
