@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/DialogLayout.h"
+#include "app/OwnTitleBar.h"
 #include "controls/HelpWindow.h"
 #include "core/Texts.h"
 #include "ui/Fonts.h"
@@ -33,7 +34,7 @@ void TellRefusal(const char* what, const FileResult& result) {
 }
 
 bool PlatformReportsWindowPositions() {
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return !OnWayland();
 }
 
 } // namespace
@@ -58,6 +59,7 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
     CreateControls();
     ConnectControls();
     setFixedSize(MainClientPixelSize());
+    UseOwnTitleBarOnWayland(*this);
     // Icon 128 alone: the scalable and larger sizes would load an image
     // plugin at start-up for no visible gain at this window's size.
     m_hIcon = QIcon(QString::fromLatin1(kIconPath));
@@ -251,7 +253,11 @@ bool CNorvaleDlg::OnInitDialog() {
     FileResult loaded;
     if (!LoadSettings(m_settings, &loaded)) {
         TellRefusal("not read", loaded);
-        CreateSettingsFolder(m_settings);
+        FileResult made;
+        CreateSettingsFolder(m_settings, &made);
+        if (!loaded.refused) {
+            TellRefusal("folder not made", made); // one line, not the same twice
+        }
     }
     m_placement.RememberLoadedCorner();
 

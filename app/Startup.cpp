@@ -9,7 +9,6 @@
 #include <QtGlobal>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string_view>
@@ -57,20 +56,21 @@ std::string Env(const char* name) {
 QtMessageHandler g_previousHandler = nullptr;
 std::string g_display;
 
-void OnMessageAtStart(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type != QtFatalMsg) {
-        if (g_previousHandler != nullptr) {
-            g_previousHandler(type, context, message);
-        } else {
-            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-        }
-        return;
-    }
-    // Qt's own lines may repeat what the environment held (a hostile
-    // DISPLAY): shown line by line, every byte printable.
-    for (const QString& line : message.split(QLatin1Char('\n'))) {
+// Qt's own lines may repeat what the environment held (a hostile DISPLAY):
+// shown line by line, every byte printable, warnings as much as the fatal one.
+void PrintPrintableLines(const QString& text) {
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
         std::cerr << PrintableText(line.toStdString()) << '\n';
     }
+}
+
+void OnMessageAtStart(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        PrintPrintableLines(qFormatLogMessage(type, context, message));
+        std::cerr.flush();
+        return;
+    }
+    PrintPrintableLines(message);
     std::cerr << "norvale: cannot open " << g_display << "; today's Moon:\n";
     PrintToday(std::cout);
     std::cout.flush();

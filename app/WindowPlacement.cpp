@@ -26,6 +26,11 @@ QMargins CWindowPlacement::FrameMargins() const {
 void CWindowPlacement::MoveWindow(int left, int top, int width, int height) {
     const QMargins m = FrameMargins();
     m_window.setFixedSize(width - m.left() - m.right(), height - m.top() - m.bottom());
+    if (!m_bPositionsKnown) {
+        // Wayland: a compositor may maximise any window, and one that cannot
+        // take the size it is given is disconnected (app/OwnTitleBar.h).
+        m_window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     if (m_bPositionsKnown) {
         m_window.move(left, top); // a top-level window's position is its frame's
     }

@@ -1,6 +1,7 @@
 #include "app/Headless.h"
 #include "app/NorvaleApp.h"
 #include "app/Startup.h"
+#include "atomicfile/StandardStreams.h"
 #include "version/Version.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    // Before anything opens a file: a closed stdout or stderr is /dev/null,
+    // never the next file, pipe or display connection the program opens.
+    norvale::OpenClosedStandardDescriptors();
     // Its own two options are answered before any display is opened.
     switch (norvale::ParseProgramArguments(argc, argv)) {
     case norvale::ProgramRequest::Help:

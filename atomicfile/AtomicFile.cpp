@@ -5,12 +5,15 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <string_view>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,37 +56,52 @@ FileResult Success(bool inPlace = false) {
     return result;
 }
 
-// ".info.dat.<pid>-<counter>-<tick>.tmp": unique among threads and processes
-// saving at the same time (the exclusive create catches what is left).
-std::string TemporaryName(const std::string& name) {
-    static std::atomic<unsigned long> counter{0};
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    return "." + name + "." + std::to_string(::getpid()) + "-" +
-           std::to_string(counter.fetch_add(1)) + "-" + std::to_string(tick) + ".tmp";
-}
+// Every temporary file starts with this, then the target's name, a dot and
+// 16 random hexadecimal digits: no name a person would give a file.
+constexpr std::string_view kTempPrefix = ".norvale-tmp.";
+constexpr std::size_t kTempRandomDigits = 16;
 
-bool Digits(std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+// ".norvale-tmp.info.dat.3f9a1c0e5b7d2a64": the exclusive create catches the
+// rare name that is taken.
+std::string TemporaryName(const std::string& name) {
+    std::uint64_t random = 0;
+    if (::getrandom(&random, sizeof random, GRND_NONBLOCK) != sizeof random) {
+        static std::atomic<std::uint64_t> counter{0};
+        random = static_cast<std::uint64_t>(
+                     std::chrono::steady_clock::now().time_since_epoch().count()) *
+                     0x9e3779b97f4a7c15u ^
+                 (static_cast<std::uint64_t>(::getpid()) << 32) ^ counter.fetch_add(1);
+    }
+    char digits[kTempRandomDigits + 1];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(random));
+    return std::string(kTempPrefix) + name + "." + digits;
 }
 
 // Whether entry is a name TemporaryName could have made for name.
 bool IsOwnTemporary(std::string_view entry, const std::string& name) {
-    const std::string prefix = "." + name + ".";
-    constexpr std::string_view suffix = ".tmp";
-    if (entry.size() <= prefix.size() + suffix.size() || entry.substr(0, prefix.size()) != prefix ||
-        entry.substr(entry.size() - suffix.size()) != suffix) {
+    const std::size_t head = kTempPrefix.size() + name.size() + 1;
+    if (entry.size() != head + kTempRandomDigits || !entry.starts_with(kTempPrefix) ||
+        entry.substr(kTempPrefix.size(), name.size()) != name || entry[head - 1] != '.') {
         return false;
     }
-    std::string_view middle =
-        entry.substr(prefix.size(), entry.size() - prefix.size() - suffix.size());
-    for (int part = 0; part < 3; ++part) {
-        const std::size_t dash = part < 2 ? middle.find('-') : middle.size();
-        if (dash == std::string_view::npos || !Digits(middle.substr(0, dash))) {
-            return false;
+    return entry.substr(head).find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// The process's umask, read without changing it.
+mode_t CurrentUmask() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned int mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
         }
-        middle = middle.substr(std::min(dash + 1, middle.size()));
+        std::fclose(status);
+        if (found) {
+            return static_cast<mode_t>(mask);
+        }
     }
-    return middle.empty();
+    return 022;
 }
 
 // Removes the temporary files of saves that were killed before their rename:
@@ -121,12 +139,18 @@ bool IsReadOnly(int folder, const std::string& name, const struct stat& status) 
 
 // Gives the new file the mode and owner of the file it replaces, without the
 // set-id and sticky bits; a new file keeps the mode its creation gave it.
-bool CopyModeAndOwner(int fd, const std::optional<struct stat>& old) {
+bool CopyModeAndOwner(int fd, const std::optional<struct stat>& old, const FilePolicy& policy) {
     if (InjectedFault(SaveStep::Mode)) {
         return false;
     }
     if (!old) {
-        return true;
+        // The program's own files stay its own to rewrite: a umask that takes
+        // the owner's read or write bit (0277) would make the next save
+        // find a read-only file and leave it alone.
+        struct stat made {};
+        return !policy.ownerReadWrite ||
+               (::fstat(fd, &made) == 0 &&
+                ((made.st_mode & 0600) == 0600 || ::fchmod(fd, (made.st_mode & 0777) | 0600) == 0));
     }
     if (old->st_uid != ::geteuid() || old->st_gid != ::getegid()) {
         // Only a privileged process may hand a file to another owner; anyone
@@ -195,9 +219,9 @@ FileResult ReplaceThroughTemporary(const LocatedFile& at, const std::optional<st
         }
         return Failure(shown + ": " + std::strerror(openError), openError);
     }
-    const bool written = CopyModeAndOwner(file.Get(), old) && !InjectedFault(SaveStep::Write) &&
-                         WriteAll(file.Get(), bytes) && !InjectedFault(SaveStep::Sync) &&
-                         ::fsync(file.Get()) == 0;
+    const bool written = CopyModeAndOwner(file.Get(), old, policy) &&
+                         !InjectedFault(SaveStep::Write) && WriteAll(file.Get(), bytes) &&
+                         !InjectedFault(SaveStep::Sync) && ::fsync(file.Get()) == 0;
     int error = errno;
     const bool closed = !InjectedFault(SaveStep::Close) && file.Close();
     if (written && !closed) {
@@ -214,8 +238,14 @@ FileResult ReplaceThroughTemporary(const LocatedFile& at, const std::optional<st
     // Flush the folder entry of the rename; a failure here cannot undo it.
     // (Where the policy does without it, a crash can bring back the old file,
     // whole, in place of the new one.)
+    // (The walk holds the folder by a descriptor that cannot be flushed:
+    // it is opened again, readable, for that.)
     if (policy.syncFolder) {
-        ::fsync(folder);
+        const FileDescriptor readable(
+            ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
+        if (readable.IsOpen()) {
+            ::fsync(readable.Get());
+        }
     }
     return Success();
 }
@@ -244,11 +274,11 @@ bool FileDescriptor::Close() {
 }
 
 FilePolicy PrivateFilePolicy() {
-    return FilePolicy{FolderRule::TrustedFolders, 0644, true};
+    return FilePolicy{FolderRule::TrustedFolders, 0644, true, true};
 }
 
 FilePolicy OutputFilePolicy() {
-    return FilePolicy{FolderRule::AnyFolder, 0666, false};
+    return FilePolicy{FolderRule::AnyFolder, 0666, false, false};
 }
 
 std::pair<std::size_t, bool> ReadUpTo(int fd, std::span<std::uint8_t> buffer) {
@@ -332,7 +362,16 @@ FileResult ReplaceFile(const std::string& path, std::span<const std::uint8_t> by
             return Failure(shown + " is not a regular file", EINVAL);
         }
         if (IsReadOnly(at.folder.Get(), at.name, status)) {
-            return Failure(shown + " is read-only", EACCES);
+            std::string why = shown + " is read-only";
+            if (const mode_t mask = CurrentUmask();
+                (status.st_mode & S_IWUSR) == 0 && (mask & S_IWUSR) != 0) {
+                char octal[16];
+                std::snprintf(octal, sizeof octal, "%04o", static_cast<unsigned>(mask));
+                why += std::string(" (the umask ") + octal + " makes new files read-only)";
+            }
+            FileResult failed = Failure(why, EACCES);
+            failed.readOnly = true;
+            return failed;
         }
         old = status;
     } else if (errno != ENOENT) {

@@ -52,23 +52,29 @@ struct FilePolicy {
     // new name survives a crash (the file itself is always flushed before the
     // rename, so no crash leaves it empty or cut short).
     bool syncFolder = true;
+    // Whether a new file is the program's own (settings, cache): it always
+    // gets owner read and write, whatever the umask took, and nothing more.
+    bool ownerReadWrite = true;
 };
 
 // The settings file: only trusted folders, and a new file is never writable
-// by group or others (0644 at most, less when the umask says so).
+// by group or others (0644 at most, less when the umask says so) and always
+// readable and writable by its owner (0600 at least).
 FilePolicy PrivateFilePolicy();
 // A user's output file: any folder the user can write, a new file gets the
-// usual 0666 less the umask, and the folder is not flushed after the rename
+// usual 0666 less the umask (read-only under a umask such as 0277: then it
+// cannot be replaced, which its message says), and the folder is not flushed after the rename
 // (a crash may bring back the whole old picture, never a broken one).
 FilePolicy OutputFilePolicy();
 
 // The outcome of a read or a replacement, with the reason when it failed.
 struct FileResult {
     bool ok = false;
-    bool refused = false; // a link or folder on the way may not be trusted
-    bool inPlace = false; // the file itself was written: its folder is read-only
-    int error = 0;        // errno of the failed call, or 0
-    std::string message;  // why it failed, for one line of a message
+    bool refused = false;  // a link or folder on the way may not be trusted
+    bool inPlace = false;  // the file itself was written: its folder is read-only
+    bool readOnly = false; // the file is read-only and was left alone
+    int error = 0;         // errno of the failed call, or 0
+    std::string message;   // why it failed, for one line of a message
 };
 
 // Opens path for reading when it is a regular file reached under the
@@ -95,8 +101,8 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes);
 //   written in place (and synced): the one case where a failure part way
 //   can leave it cut short.
 // - The program's own temporary files that a killed save left behind
-//   (".<name>.<digits>-<digits>-<digits>.tmp", the user's, over a minute
-//   old) are removed first.
+//   (".norvale-tmp.<name>.<16 hexadecimal digits>", regular files of the
+//   user, over a minute old) are removed first; nothing else is.
 // On any other failure the old file is untouched and no temporary file
 // remains.
 FileResult ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes,

@@ -1,5 +1,6 @@
 #include "atomicfile/SafePath.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -96,9 +97,16 @@ bool GroupHasOnlyOwner(gid_t gid, uid_t owner) {
 }
 
 // A folder with an access list: its group bits are the list's mask, so write
-// permission in them may belong to any user the list names.
+// permission in them may belong to any user the list names. The walk holds
+// folders by O_PATH descriptors, on which fgetxattr fails, so the list is
+// read through the descriptor's /proc entry; only "no such attribute" and "no
+// lists here" mean no list, any other failure counts as one.
 bool HasAccessList(int fd) {
-    return ::fgetxattr(fd, "system.posix_acl_access", nullptr, 0) >= 0;
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    if (::getxattr(proc.c_str(), "system.posix_acl_access", nullptr, 0) >= 0) {
+        return true;
+    }
+    return errno != ENODATA && errno != ENOTSUP;
 }
 
 class Walker {
@@ -132,9 +140,13 @@ public:
                 if (isFile) {
                     return Found(std::move(part), out);
                 }
-                if (!m_create || ++m_created > kMaxLinks) {
+                if (!m_create) {
                     return Failed(shown, ENOENT);
                 }
+                if (WalkError e = MayCreate(shown, parts)) {
+                    return e;
+                }
+                ++m_created;
                 if (::mkdirat(m_folder.Get(), part.c_str(), 0700) == 0) {
                     // Private whatever the umask: it may have taken bits the
                     // owner needs to go on, and it may not add any.
@@ -170,14 +182,34 @@ public:
 private:
     WalkError StartAtRoot() { return Open(AT_FDCWD, "/", "/"); }
 
+    // Before the first missing folder is made, the whole rest of the path is
+    // looked at, so a path that cannot be made leaves nothing behind: a ".."
+    // after a missing folder would leave that folder as a stray, and more
+    // missing folders than the kernel follows links in one path are refused.
+    WalkError MayCreate(const std::string& shown, const std::deque<std::string>& rest) const {
+        if (std::find(rest.begin(), rest.end(), "..") != rest.end()) {
+            return {shown + " is missing and a \"..\" follows it: no folder made", true, ENOENT};
+        }
+        const std::size_t missing = static_cast<std::size_t>(m_created) + 1 + rest.size();
+        if (missing > static_cast<std::size_t>(kMaxLinks)) {
+            return {shown + ": " + std::to_string(missing) + " folders would be made, at most " +
+                        std::to_string(kMaxLinks) + ": none made",
+                    true, ENAMETOOLONG};
+        }
+        return {};
+    }
+
     WalkError Enter(const std::string& name, const std::string& shown) {
         return Open(m_folder.Get(), name, shown);
     }
 
     // Opens name in the folder base as the new current folder and checks it.
+    // O_PATH needs only search permission on the folders above, as the
+    // kernel's own walk does: a folder one may pass through but not list
+    // (0711) does not stop it.
     WalkError Open(int base, const std::string& name, const std::string& shown) {
         FileDescriptor next(
-            ::openat(base, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            ::openat(base, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next.IsOpen()) {
             return Failed(shown, errno);
         }

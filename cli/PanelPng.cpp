@@ -1,6 +1,7 @@
 #include "cli/PanelPng.h"
 
 #include "panel/PanelDraw.h"
+#include "panel/PanelText.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -8,7 +9,10 @@ namespace norvale::cli {
 
 std::optional<std::vector<std::uint8_t>> EncodePanelPng(const MoonDay& day, bool northern,
                                                         std::uint32_t starSeed, int scale) {
-    std::vector<std::uint8_t> bytes = PanelPng(day, northern, starSeed, scale);
+    // A panel without its three lines is no answer.
+    std::vector<std::uint8_t> bytes = PanelTextAvailable()
+                                          ? PanelPng(day, northern, starSeed, scale)
+                                          : std::vector<std::uint8_t>();
     // The font lookup is done for this run; fontconfig's configuration goes
     // with it rather than staying until the program ends.
     FcFini();

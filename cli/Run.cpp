@@ -14,11 +14,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include <unistd.h>
 
 namespace norvale::cli {
 namespace {
@@ -110,7 +113,7 @@ std::optional<std::vector<std::uint8_t>> PngBytes(const Options& options, const 
         }
         return bytes;
     }
-    error = "cannot draw the Moon panel";
+    error = "cannot draw the Moon panel: no usable font was found for its text";
     if (services.encodePng) {
         bytes = services.encodePng(MakeMoonDay(ToDateValue(moment), DateValue::Now()),
                                    !options.southern, seed, options.scale);
@@ -136,7 +139,13 @@ int WritePng(const Options& options, const Moment& moment, std::ostream& out, st
     if (!bytes) {
         return Fail(err, error);
     }
-    if (options.pngPath == "-") {
+    // "/dev/stdout" is standard output too: through a pipe it names no file
+    // the walk can replace.
+    if (options.pngPath == "-" || options.pngPath == "/dev/stdout") {
+        if (&out == &std::cout && ::isatty(STDOUT_FILENO) == 1) {
+            return Fail(err, "standard output is a terminal: the PNG goes to a file or a pipe "
+                             "(--png FILE, or --png - | ...)");
+        }
         out.write(reinterpret_cast<const char*>(bytes->data()),
                   static_cast<std::streamsize>(bytes->size()));
         return 0; // a failed write is caught with every other write to out
@@ -147,7 +156,7 @@ int WritePng(const Options& options, const Moment& moment, std::ostream& out, st
     }
     // The walk's own words where they say more than the error number (a
     // refused link or folder, a target that is not a regular file).
-    std::string why = written.refused || written.error == EINVAL
+    std::string why = written.refused || written.error == EINVAL || written.readOnly
                           ? PrintableText(written.message)
                           : std::string(std::strerror(written.error));
     if (written.inPlace) {
@@ -218,6 +227,14 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
         if (const auto error = CheckDaysRange(moment->date, *options.days)) {
             err << error->message << '\n';
             return 2;
+        }
+    }
+    // Every caption is told against today: a clock that cannot be read as a
+    // day of the range would caption every day "Future".
+    if (options.action == Action::show || options.action == Action::png) {
+        if (const auto now = CurrentMoment(); !now || !InAllowedRange(now->date)) {
+            return Fail(err, "the clock is out of range: today is not a day from 1900-01-01 to "
+                             "9999-01-01, so no day can be captioned");
         }
     }
     if (options.action == Action::png) {

@@ -1,6 +1,7 @@
 // norvale-cli-full: every answer of norvale-cli, the PNG panel, the JSON
 // lines and the calendar included. norvale-cli starts it with its own
 // arguments when they ask for more than plain text.
+#include "atomicfile/StandardStreams.h"
 #include "cli/PanelPng.h"
 #include "cli/Run.h"
 #include "cli/SkyAnswers.h"
@@ -12,6 +13,9 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    // Before anything opens a file: a closed stdout or stderr is /dev/null,
+    // never the next file, pipe or display connection the program opens.
+    norvale::OpenClosedStandardDescriptors();
     // A file-size limit makes a write fail (and the old file stay) instead
     // of killing the program half way.
     std::signal(SIGXFSZ, SIG_IGN);

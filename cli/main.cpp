@@ -1,6 +1,7 @@
 // norvale-cli: the Moon's phase for scripts and status bars. This program
 // prints the plain text answers itself, loading nothing but the C and C++
 // run-time; for a PNG, JSON lines or a calendar it starts the full program.
+#include "atomicfile/StandardStreams.h"
 #include "cli/FullProgram.h"
 #include "cli/Run.h"
 #include "options/Options.h"
@@ -12,6 +13,9 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    // Before anything opens a file: a closed stdout or stderr is /dev/null,
+    // never the next file, pipe or display connection the program opens.
+    norvale::OpenClosedStandardDescriptors();
     // A file-size limit on the output makes a write fail (status 1 and a
     // message) instead of killing the program with its output cut short.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -5,11 +5,14 @@
 #include <fontconfig/fontconfig.h>
 
 #include <array>
+#include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <span>
 #include <sstream>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -17,7 +20,10 @@ namespace norvale {
 
 namespace {
 
-constexpr const char* kHeader = "norvale-panel-face 1";
+constexpr const char* kHeader = "norvale-panel-face 2";
+// The last line: "sum\t" and the FNV-1a hash of every byte before it, so a
+// cache damaged anywhere (a changed byte, a cut end) is no answer.
+constexpr const char* kSumField = "sum\t";
 // The cache is small; anything longer is not ours.
 constexpr std::size_t kMaxCacheBytes = 1 << 20;
 
@@ -82,6 +88,50 @@ void AddList(FcStrList* list, std::set<std::string>& paths, bool withParent) {
     FcStrListDone(list);
 }
 
+std::string Checksum(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+// The tab-separated fields of a line.
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+        fields.push_back(line.substr(start, tab - start));
+    }
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+// A face index as written: decimal digits, within what a font file holds.
+std::optional<int> FaceIndex(const std::string& text) {
+    int index = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (error != std::errc() || end != text.data() + text.size() || index < 0 || index > 0xFFFF ||
+        text.empty() || text.front() == '-') {
+        return std::nullopt;
+    }
+    return index;
+}
+
+// The stamp a kept stamp's name stands for, as it is now; nothing for a name
+// that is neither a variable nor a path.
+std::optional<FaceStamp> StampNow(const std::string& name) {
+    if (name.starts_with("env:") && name.size() > 4) {
+        return FaceStamp{name, Env(name.c_str() + 4)};
+    }
+    if (name.starts_with("path:/")) {
+        return StampOf(name.substr(5));
+    }
+    return std::nullopt;
+}
+
 bool Plain(const std::string& text) {
     return text.find_first_of("\t\n") == std::string::npos;
 }
@@ -139,39 +189,45 @@ std::optional<FontFaceFile> ReadFaceCache(const std::string& cacheFile) {
         return std::nullopt;
     }
     bytes.resize(count);
-    std::istringstream in(bytes);
+    // The last line holds the sum of all before it.
+    if (bytes.empty() || bytes.back() != '\n') {
+        return std::nullopt;
+    }
+    const std::size_t lastLine = bytes.rfind('\n', bytes.size() - 2);
+    const std::size_t body = lastLine == std::string::npos ? 0 : lastLine + 1;
+    if (bytes.compare(body, bytes.size() - body,
+                      kSumField + Checksum(std::string_view(bytes).substr(0, body)) + '\n') != 0) {
+        return std::nullopt;
+    }
+    std::istringstream in(bytes.substr(0, body));
     std::string line;
     if (!std::getline(in, line) || line != kHeader) {
         return std::nullopt;
     }
     std::optional<FontFaceFile> face;
-    bool stamped = false;
+    std::set<std::string> stamped;
     while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string kind;
-        std::string first;
-        std::string second;
-        if (!std::getline(fields, kind, '\t') || !std::getline(fields, first, '\t') ||
-            !std::getline(fields, second, '\t')) {
-            return std::nullopt;
-        }
-        if (kind == "face") {
-            std::string index;
-            std::getline(fields, index);
-            face = FontFaceFile{first, second, std::atoi(index.c_str())};
-        } else if (kind == "stamp") {
-            const FaceStamp now = first.starts_with("env:")
-                                      ? FaceStamp{first, Env(first.c_str() + 4)}
-                                      : StampOf(first.substr(5));
-            if (now.value != second) {
-                return std::nullopt; // something fontconfig reads has changed
+        const std::vector<std::string> fields = Fields(line);
+        if (fields[0] == "face" && fields.size() == 4 && !face) {
+            const std::optional<int> index = FaceIndex(fields[3]);
+            if (!index || !fields[2].starts_with('/')) {
+                return std::nullopt;
             }
-            stamped = true;
+            face = FontFaceFile{fields[1], fields[2], *index};
+        } else if (fields[0] == "stamp" && fields.size() == 3) {
+            const std::optional<FaceStamp> now = StampNow(fields[1]);
+            if (!now || now->value != fields[2]) {
+                return std::nullopt; // not ours, or something fontconfig reads has changed
+            }
+            stamped.insert(fields[1]);
         } else {
             return std::nullopt;
         }
     }
-    if (!face || !stamped || StampOf(face->path).value == "missing") {
+    // The face file itself is one of the stamps: a file put in its place is
+    // no longer the face that was chosen.
+    if (!face || stamped.count("path:" + face->path) == 0 ||
+        StampOf(face->path).value == "missing") {
         return std::nullopt;
     }
     return face;
@@ -182,10 +238,13 @@ void WriteFaceCache(const std::string& cacheFile, const FontFaceFile& face,
     std::string text = std::string(kHeader) + '\n';
     text += "face\t" + face.family + '\t' + face.path + '\t' + std::to_string(face.index) + '\n';
     bool plain = Plain(face.family) && Plain(face.path);
-    for (const FaceStamp& stamp : stamps) {
+    std::vector<FaceStamp> all = stamps;
+    all.push_back(StampOf(face.path));
+    for (const FaceStamp& stamp : all) {
         plain = plain && Plain(stamp.name) && Plain(stamp.value);
         text += "stamp\t" + stamp.name + '\t' + stamp.value + '\n';
     }
+    text += kSumField + Checksum(text) + '\n';
     // A name that would break the lines is not kept: fontconfig is asked.
     if (!plain || !MakeFolders(ParentOf(cacheFile), PrivateFilePolicy()).ok) {
         return;
@@ -194,6 +253,15 @@ void WriteFaceCache(const std::string& cacheFile, const FontFaceFile& face,
     policy.syncFolder = false; // a lost cache is only asked for again
     ReplaceFile(cacheFile,
                 std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), policy);
+}
+
+void DropFaceCache(const std::string& cacheFile) {
+    // An empty file is no answer; it is rewritten once a usable face is found.
+    if (const FileDescriptor kept = OpenForReading(cacheFile, PrivateFilePolicy()); kept.IsOpen()) {
+        FilePolicy policy = PrivateFilePolicy();
+        policy.syncFolder = false;
+        ReplaceFile(cacheFile, {}, policy);
+    }
 }
 
 } // namespace norvale

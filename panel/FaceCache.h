@@ -37,11 +37,17 @@ std::vector<FaceStamp> CurrentFontconfigStamps();
 FaceStamp StampOf(const std::string& path);
 
 // The kept face, when the cache file holds one and every stamp in it still
-// matches (paths stat'ed again, variables read again).
+// matches (paths stat'ed again, variables read again, the face file's own
+// stamp among them). A cache damaged in any way (a changed byte, a cut end, a
+// line that is not ours) is no answer.
 std::optional<FontFaceFile> ReadFaceCache(const std::string& cacheFile);
 
-// Keeps face with the stamps; a cache that cannot be written is no fault.
+// Keeps face with the stamps and the face file's own stamp; a cache that
+// cannot be written is no fault.
 void WriteFaceCache(const std::string& cacheFile, const FontFaceFile& face,
                     const std::vector<FaceStamp>& stamps);
+
+// Forgets a kept face that could not be used (left empty, so no answer).
+void DropFaceCache(const std::string& cacheFile);
 
 } // namespace norvale

@@ -119,21 +119,33 @@ std::optional<FontFaceFile> MatchFace(const std::string& family) {
     return FaceOf(match.get(), name);
 }
 
-const std::optional<FontFaceFile>& PanelFace() {
-    static const std::optional<FontFaceFile> face = [] {
-        const std::optional<std::string> cache = FaceCachePath();
-        if (cache) {
-            if (auto kept = ReadFaceCache(*cache)) {
+std::optional<FontFaceFile> LookUpPanelFace(const std::optional<std::string>& cacheFile,
+                                            const FaceOpener& open) {
+    if (cacheFile) {
+        if (auto kept = ReadFaceCache(*cacheFile)) {
+            if (open(*kept)) {
                 return kept;
             }
+            DropFaceCache(*cacheFile);
         }
-        std::optional<FontFaceFile> chosen = ChoosePanelFace(FindInstalledFace, MatchFace);
-        if (chosen && cache) {
-            WriteFaceCache(*cache, *chosen, CurrentFontconfigStamps());
-        }
-        return chosen;
-    }();
-    return face;
+    }
+    // Only faces that open count as found: a broken Tahoma leaves the
+    // condensed face.
+    const auto usable = [&open](const FaceFinder& find) -> FaceFinder {
+        return [&open, find](const std::string& family) -> std::optional<FontFaceFile> {
+            auto face = find(family);
+            return face && open(*face) ? face : std::nullopt;
+        };
+    };
+    std::optional<FontFaceFile> chosen =
+        ChoosePanelFace(usable(FindInstalledFace), usable(MatchFace));
+    if (!chosen) {
+        return std::nullopt;
+    }
+    if (cacheFile) {
+        WriteFaceCache(*cacheFile, *chosen, CurrentFontconfigStamps());
+    }
+    return chosen;
 }
 
 } // namespace norvale

@@ -39,9 +39,19 @@ std::optional<FontFaceFile> FindInstalledFace(const std::string& family);
 // fontconfig's best match for a family (FcFontMatch: may be a substitute).
 std::optional<FontFaceFile> MatchFace(const std::string& family);
 
-// The panel's face, looked up once per process on first use: the answer kept
-// in the user's cache while fontconfig's files are unchanged
-// (panel/FaceCache.h), otherwise the rule above over fontconfig.
+// Whether a face can be drawn with (the caller opens it and keeps it open).
+using FaceOpener = std::function<bool(const FontFaceFile&)>;
+
+// The panel's face: the answer kept in cacheFile while fontconfig's files are
+// unchanged (panel/FaceCache.h) and open accepts it; otherwise the rule above
+// over fontconfig, kept in the cache when open accepts it. A kept answer open
+// refuses is dropped. Nothing when no usable face is found.
+std::optional<FontFaceFile> LookUpPanelFace(const std::optional<std::string>& cacheFile,
+                                            const FaceOpener& open);
+
+// The face this process draws the panel's text with: looked up once, on
+// first use, in the user's cache (FaceCachePath) with FreeType's check of
+// panel/PanelText.h; nothing when no usable face was found.
 const std::optional<FontFaceFile>& PanelFace();
 
 } // namespace norvale

@@ -1,5 +1,7 @@
 #include "panel/PanelText.h"
 
+#include "panel/FaceCache.h"
+#include "panel/OpenedFace.h"
 #include "panel/PanelFace.h"
 #include "panel/PanelLayout.h"
 #include "shading/DeviceScale.h"
@@ -102,6 +104,9 @@ public:
 
     std::mutex& Mutex() { return m_mutex; }
 
+    bool HasFace() const { return m_face != nullptr; }
+    const std::optional<FontFaceFile>& File() const { return m_file; }
+
     // How the text is drawn at a scale, chosen once per scale.
     struct Look {
         PanelTextStyle style;
@@ -193,12 +198,11 @@ private:
             m_gamma[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(
                 std::lround(255.0 * std::pow(c / 255.0, 1.0 / PanelTextGamma)));
         }
-        const std::optional<FontFaceFile>& file = PanelFace();
-        if (!file || FT_Init_FreeType(&m_library) != 0) {
-            return;
-        }
-        if (FT_New_Face(m_library, file->path.c_str(), file->index, &m_face) != 0) {
-            m_face = nullptr;
+        m_file = LookUpPanelFace(FaceCachePath(), [this](const FontFaceFile& file) {
+            return m_opened.Open(file, PanelTextPixels);
+        });
+        m_face = m_opened.Face();
+        if (m_face == nullptr) {
             return;
         }
         // The line of the 10-pixel face, rounded as the window's font
@@ -208,15 +212,6 @@ private:
             m_metrics.ascent = static_cast<std::int32_t>(std::lround(m_face->ascender * perUnit));
             m_metrics.descent =
                 static_cast<std::int32_t>(std::lround(-m_face->descender * perUnit));
-        }
-    }
-
-    ~TextFace() {
-        if (m_face != nullptr) {
-            FT_Done_Face(m_face);
-        }
-        if (m_library != nullptr) {
-            FT_Done_FreeType(m_library);
         }
     }
 
@@ -259,7 +254,8 @@ private:
     }
 
     std::mutex m_mutex;
-    FT_Library m_library = nullptr;
+    OpenedFace m_opened;
+    std::optional<FontFaceFile> m_file;
     FT_Face m_face = nullptr;
     int m_pixels = 0; // the pixel size the face is set to
     PanelLineMetrics m_metrics;
@@ -346,6 +342,22 @@ PixelRect DrawPanelText(const PixelBuffer& target, std::int32_t left, std::int32
         pen += glyph.advance;
     }
     return box;
+}
+
+bool PanelTextAvailable() {
+    TextFace& face = TextFace::Instance();
+    const std::lock_guard lock(face.Mutex());
+    return face.HasFace();
+}
+
+const std::optional<FontFaceFile>& PanelFace() {
+    TextFace& face = TextFace::Instance();
+    const std::lock_guard lock(face.Mutex());
+    return face.File();
+}
+
+bool PanelFaceOpens(const FontFaceFile& file) {
+    return OpenedFace().Open(file, PanelTextPixels);
 }
 
 } // namespace norvale

@@ -5,6 +5,7 @@
 // auto-hinter so stems sit on whole pixel columns, and drawn white on black.
 // Plain C++, no Qt.
 
+#include "panel/PanelFace.h"
 #include "shading/Shading.h"
 
 #include <cstdint>
@@ -68,5 +69,15 @@ PanelInkRows PanelTextInk(std::string_view text, double scale);
 // (before clipping to the buffer).
 PixelRect DrawPanelText(const PixelBuffer& target, std::int32_t left, std::int32_t top,
                         std::string_view text, double scale);
+
+// Whether the panel's face was found and opened: without it the three lines
+// cannot be drawn, and a panel without them is a failure.
+bool PanelTextAvailable();
+
+// Whether a face file opens as the panel's face: a regular file (opened
+// without blocking, so a named pipe or a device in its place is refused at
+// once), a face FreeType reads at that index, settable to the panel's pixel
+// size. The panel's own face is found with this check (LookUpPanelFace).
+bool PanelFaceOpens(const FontFaceFile& file);
 
 } // namespace norvale

@@ -1,6 +1,7 @@
 #include "picture/MoonImage.h"
 
 #include "core/Clock.h"
+#include "panel/PanelText.h"
 #include "picture/Panel.h"
 #include "place/PlaceSky.h"
 #include "shading/DeviceScale.h"
@@ -16,6 +17,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <iostream>
 #include <utility>
 
 namespace norvale {
@@ -66,6 +68,12 @@ void CMoonImage::Attach(MoonImageHost* host) {
     // Decode (or resample) the textures and open the text face now rather
     // than in the first paint.
     PreparePanel(m_geometry, devicePixelRatioF());
+    // The picture is still drawn; that its lines are missing is said once.
+    static bool told = false;
+    if (!told && !PanelTextAvailable()) {
+        told = true;
+        std::cerr << "norvale: no usable font was found for the Moon picture's text\n";
+    }
     m_date = DateValue::Now();
     m_host = host;
     RefreshAccessibleText();

@@ -14,6 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace norvale::test {
 namespace {
 
@@ -88,6 +91,11 @@ TEST(Program, ADisplayThatCannotBeOpenedIsToldAndTodayPrinted) {
          {},
          "\"nonsense\""},
         {"-display nowhere:0", {{"DISPLAY", ":0"}}, {"-display", "nowhere:0"}, "\"nowhere:0\""},
+        // Fault: Qt's own warning before its fatal line repeated DISPLAY raw.
+        {"escapes in DISPLAY",
+         {{"DISPLAY", "\x1b]0;owned\x07\x1b[2J:55"}, {"QT_QPA_PLATFORM", "xcb"}},
+         {},
+         ":55\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,6 +106,10 @@ TEST(Program, ADisplayThatCannotBeOpenedIsToldAndTodayPrinted) {
         EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
         EXPECT_EQ(Lines(run.out), 3) << run.out;
         EXPECT_NE(run.out.find("% illuminated\n"), std::string::npos) << run.out;
+        EXPECT_EQ(std::count_if(run.err.begin(), run.err.end(),
+                                [](char ch) { return ch != '\n' && (ch < ' ' || ch == 0x7f); }),
+                  0)
+            << run.err;
     }
 }
 
@@ -178,6 +190,46 @@ TEST(Program, QuitSignalsIgnoredAtStartStayIgnored) {
         const ChildOutcome run = child.Wait();
         EXPECT_EQ(run.signal, SIGTERM) << "the ignored signal ended the window";
     }
+}
+
+// Fault: started with 0-2 closed (`0<&- 1>&- 2>&-`), the window's display
+// connection and files took those numbers, and its messages and Qt's went
+// into them; on X the window never appeared and SIGTERM was ignored.
+TEST(Program, ClosedStandardDescriptorsAreDevNullWhileTheWindowRuns) {
+    const TempFolder home("norvale-program");
+    const auto folder = home.Path() / "config" / "Norvale";
+    const std::string config = "XDG_CONFIG_HOME=" + (home.Path() / "config").string();
+    const std::string homeVar = "HOME=" + home.Path().string();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(0);
+        ::close(1);
+        ::close(2);
+        const char* const argv[] = {NORVALE_PATH, "-platform", "offscreen", nullptr};
+        const char* const envp[] = {"TZ=UTC", config.c_str(), homeVar.c_str(),
+                                    "ASAN_OPTIONS=detect_leaks=0", nullptr};
+        ::execve(NORVALE_PATH, const_cast<char* const*>(argv), const_cast<char* const*>(envp));
+        ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    for (int i = 0; i < 300 && !std::filesystem::exists(folder); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::vector<std::string> targets;
+    for (int fd = 0; fd < 3; ++fd) {
+        const auto link =
+            std::filesystem::path("/proc") / std::to_string(child) / "fd" / std::to_string(fd);
+        std::error_code error;
+        targets.push_back(std::filesystem::read_symlink(link, error).string());
+    }
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder)) << "the window started";
+    for (int fd = 0; fd < 3; ++fd) {
+        EXPECT_EQ(targets[static_cast<std::size_t>(fd)], "/dev/null") << fd;
+    }
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
 }
 
 // Fault: HasDisplay() looks only at DISPLAY and WAYLAND_DISPLAY, so a platform

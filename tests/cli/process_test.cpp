@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace norvale::cli {
@@ -251,7 +253,7 @@ TEST_F(CliProcess, PngFilesAreWrittenSafelyToExactlyThePathGiven) {
     EXPECT_NE(limited.err.find("File too large"), std::string::npos) << limited.err;
     EXPECT_EQ(ReadFile(target), before);
     for (const auto& entry : fs::directory_iterator(m_dir)) {
-        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".norvale-tmp.")) << entry.path();
     }
 
     // The error quotes the path as one plain line and gives the reason.
@@ -369,7 +371,7 @@ TEST_F(CliProcess, TrueMoonAtAnySizeWithItsLinesAndThePngFileRules) {
     ASSERT_EQ(Launch(args).status, 0);
     EXPECT_EQ(QImage(QString::fromStdString(target.string())).size(), QSize(1920, 1080));
     for (const auto& entry : fs::directory_iterator(m_dir)) {
-        EXPECT_FALSE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".norvale-tmp.")) << entry.path();
     }
 
     // Zenith up from a place: 2027-01-14 17:00 UTC, the day before first
@@ -400,6 +402,105 @@ TEST_F(CliProcess, TrueMoonAtAnySizeWithItsLinesAndThePngFileRules) {
     EXPECT_EQ(late.status, 1);
     EXPECT_EQ(late.out, "");
     EXPECT_NE(late.err.find("1800 to 2200"), std::string::npos) << late.err;
+}
+
+// Fault: "--png -" writes 17 KB of binary to a terminal and succeeds, and
+// "--png /dev/stdout" into a pipe is walked as a path and fails.
+TEST_F(CliProcess, PngToStandardOutputNeverToATerminal) {
+    const Outcome piped = Launch({"--seed", "1", "--png", "/dev/stdout"});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_TRUE(piped.out.starts_with("\x89PNG\r\n\x1a\n"));
+
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal), 0);
+    ASSERT_EQ(::unlockpt(terminal), 0);
+    const std::string side = ::ptsname(terminal);
+    // Whatever reaches the terminal is read here, so a write never blocks;
+    // the reader ends once the last descriptor of the terminal's side closes.
+    const int held = ::open(side.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(held, 0);
+    std::string shown;
+    std::thread reader([&] {
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+            shown.append(buffer, static_cast<std::size_t>(n));
+        }
+    });
+    for (const char* path : {"-", "/dev/stdout"}) {
+        SCOPED_TRACE(path);
+        const Outcome r =
+            Launch({"--seed", "1", "--png", path}, {}, "exec >" + ShellWord(side) + ";");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("terminal"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+    ::close(held);
+    reader.join();
+    ::close(terminal);
+    EXPECT_EQ(shown.find("PNG"), std::string::npos);
+}
+
+// The panel's font answer is kept between runs; damage to it, or a face that
+// is not a usable font, means asking fontconfig again, never a crash, a hang
+// or a panel without text.
+TEST_F(CliProcess, ADamagedFaceCacheDrawsTheSamePanel) {
+    const std::string cache = "XDG_CACHE_HOME=" + (m_dir / "cache").string();
+    const fs::path kept = m_dir / "cache" / "norvale" / "panel-face";
+    auto png = [&](const fs::path& out) {
+        return Launch(
+            {"--date", "2002-01-16", "--time", "12:00", "--seed", "1", "--png", out.string()},
+            {cache});
+    };
+    ASSERT_EQ(png(m_dir / "fresh.png").status, 0);
+    const std::string fresh = ReadFile(m_dir / "fresh.png");
+    const std::string valid = ReadFile(kept);
+    ASSERT_FALSE(valid.empty());
+    const std::string damaged[] = {
+        valid + "stamp\tab\tmissing\n", // a stamp that names neither a variable nor a path
+        valid.substr(0, valid.size() / 2),
+        valid.substr(0, valid.size() - 2),
+        "norvale-panel-face 1\nface\tx\t" + (m_dir / "fresh.png").string() + "\t0\n",
+    };
+    for (const std::string& bytes : damaged) {
+        SCOPED_TRACE(bytes.substr(bytes.size() > 40 ? bytes.size() - 40 : 0));
+        std::ofstream(kept, std::ios::trunc | std::ios::binary) << bytes;
+        const Outcome r = png(m_dir / "again.png");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadFile(m_dir / "again.png"), fresh);
+        EXPECT_EQ(ReadFile(kept), valid) << "the cache is written anew";
+    }
+}
+
+// Fault: without any usable font the panel is written without its text and
+// the run succeeds.
+TEST_F(CliProcess, NoUsableFontIsAFailureInOneLine) {
+    const fs::path config = m_dir / "fonts.conf";
+    std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" +
+                                 (m_dir / "fc-cache").string() + "</cachedir></fontconfig>\n";
+    const Outcome r = Launch(
+        {"--seed", "1", "--png", (m_dir / "m.png").string()},
+        {"FONTCONFIG_FILE=" + config.string(), "XDG_CACHE_HOME=" + (m_dir / "cache").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("no usable font"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_FALSE(fs::exists(m_dir / "m.png"));
+}
+
+// Fault: under umask 0277 the face cache is made 0400 and never rewritten.
+// A picture made 0400 by that umask stays the user's choice: its second
+// writing fails and says why.
+TEST_F(CliProcess, AStrictUmaskKeepsTheCacheWritableAndTellsTheReadOnlyPicture) {
+    const std::string cache = "XDG_CACHE_HOME=" + (m_dir / "cache").string();
+    const std::string out = (m_dir / "m.png").string();
+    const std::vector<std::string_view> args = {"--seed", "1", "--png", out};
+    ASSERT_EQ(Launch(args, {cache}, "umask 0277;").status, 0);
+    EXPECT_EQ(ModeOf(out), 0400u);
+    EXPECT_EQ(ModeOf(m_dir / "cache" / "norvale" / "panel-face"), 0600u);
+    const Outcome again = Launch(args, {cache}, "umask 0277;");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("umask 0277"), std::string::npos) << again.err;
+    EXPECT_EQ(again.err.find('\n'), again.err.size() - 1) << again.err;
 }
 
 TEST_F(CliProcess, PngIntoAMissingFolderFails) {

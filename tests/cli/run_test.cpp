@@ -161,6 +161,41 @@ TEST_F(CliRun, DaysPastTheLastDayFromTodayAreRefusedBeforePrinting) {
     EXPECT_EQ(SplitLines(RunWith({"--days", "2"}).out).size(), 2U);
 }
 
+// Fault: with the day and time given the clock is not checked, and a today
+// past 9999 (or none at all) captions every day "Future".
+TEST_F(CliRun, AClockOutOfRangeIsToldNeverCaptionedAway) {
+    const LocalTimeBreakdown fails = [](std::int64_t, std::tm&) { return false; };
+    struct Case {
+        const char* name;
+        std::int64_t seconds;
+        LocalTimeBreakdown breakdown;
+    };
+    const Case cases[] = {
+        {"10000-01-01", 253402300800, {}},
+        {"the year 30000", 884541340800, {}},
+        {"an unreadable clock", December6Noon, fails},
+    };
+    const std::vector<std::string_view> runs[] = {
+        {"--date", "2002-01-20", "--time", "16:29"},
+        {"--date", "2002-01-20", "--time", "16:29", "--days", "3"},
+        {"--date", "2002-01-20", "--time", "16:29", "--png", "-"},
+    };
+    const PngEncoder png = [](const MoonDay&, bool, std::uint32_t, int) {
+        return std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{1});
+    };
+    for (const Case& c : cases) {
+        const test::ScopedOverride clock(ClockSeam(), test::FixedClock(c.seconds));
+        const test::ScopedOverride breakdown(LocalTimeBreakdownSeam(), c.breakdown);
+        for (const auto& args : runs) {
+            SCOPED_TRACE(std::string(c.name) + " " + std::string(args.back()));
+            const Outcome r = RunWith(args, png);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find("the clock is out of range"), std::string::npos) << r.err;
+        }
+    }
+}
+
 TEST_F(CliRun, WriteFailureOnStdoutIsNotSuccess) {
     std::ostringstream out;
     out.setstate(std::ios::badbit);

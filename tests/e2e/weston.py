@@ -3,7 +3,8 @@ X11 back end in a window on Xvfb, and `norvale` on Qt's wayland platform
 inside it. weston passes the X server's pointer and keys on to its Wayland
 clients, so xdotool drives the program as in the X11 session; the program's
 window is found on the screen, since Wayland has no tool to ask for it, and
-its title bar (with the close button) is Qt's own."""
+its title bar (with the close button) is the program's own: Qt's offers a
+maximise button that a window of fixed size cannot follow."""
 
 import datetime
 import glob
@@ -51,6 +52,7 @@ class WestonSession(Session):
         self.output = None  # weston's output on the X screen: x, y, width, height
         self.client = None  # norvale's client area on the X screen: x, y
         self.close_button = None  # the title bar's close button on the X screen
+        self.frame = None  # the window on the X screen: left, top, right, bottom
 
     def start_x(self):
         self.start_xvfb()
@@ -140,10 +142,25 @@ class WestonSession(Session):
         marks = [(x, y) for y in range(top, self.client[1]) for x in range(right - 30, right + 1)
                  if max(image.pixel(x, y)) < 100]
         check(marks, "no close button in the title bar")
+        self.frame = (left, top, right, bottom)
         edge = max(x for x, _ in marks)
         button = [(x, y) for x, y in marks if x > edge - 14]
         self.close_button = (sum(x for x, _ in button) // len(button),
                              sum(y for _, y in button) // len(button))
+
+    def title_buttons(self, image):
+        """How many buttons the title bar shows at its right end: groups of
+        dark columns in its last 60 pixels, 3 or more clean columns apart
+        (Qt's own bar: close, maximise and part of minimise)."""
+        left, top, right, _ = self.frame
+        columns = [any(max(image.pixel(x, y)) < 100 for y in range(top, self.client[1]))
+                   for x in range(max(left, right - 60), right + 1)]
+        groups, gap = 0, 3
+        for dark in columns:
+            if dark and gap >= 3:
+                groups += 1
+            gap = 0 if dark else gap + 1
+        return groups
 
     def client_geometry(self):
         return self.client + (CLIENT_W, CLIENT_H)

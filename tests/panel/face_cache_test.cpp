@@ -2,6 +2,7 @@
 // is unchanged, asked for again as soon as anything is not.
 
 #include "panel/FaceCache.h"
+#include "panel/PanelText.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
+
+#include <sys/stat.h>
 
 namespace norvale {
 namespace {
@@ -65,9 +70,93 @@ TEST(FaceCache, KeptWhileUnchangedAndStaleWhenAnythingChanges) {
     }
     ::unsetenv("FONTCONFIG_PATH");
 
-    // Anything but the cache's own lines is no answer.
+    // Anything but the cache's own lines is no answer: a line that is not
+    // ours (fault: a stamp named neither "env:" nor "path:" threw
+    // std::out_of_range and aborted every start), or no face at all.
+    const std::vector<FaceStamp> foreign[] = {
+        {{"ab", "missing"}},
+        {{"", ""}},
+        {{"path:", "missing"}},
+        {{"env:", "unset"}},
+    };
+    for (const auto& stamps : foreign) {
+        WriteFaceCache(cache, kept, stamps);
+        EXPECT_FALSE(ReadFaceCache(cache).has_value()) << stamps[0].name;
+    }
     std::ofstream(cache, std::ios::trunc) << "norvale-panel-face 2\n";
     EXPECT_FALSE(ReadFaceCache(cache).has_value());
+}
+
+// A cache folder of the test's own, and the face fontconfig gives with no
+// cache at all.
+class FaceLookUp : public ::testing::Test {
+protected:
+    std::string Cache() const { return (m_folder.Path() / "norvale" / "panel-face").string(); }
+
+    const test::TempFolder m_folder{"norvale-face-look-up"};
+    const std::optional<FontFaceFile> m_fresh = LookUpPanelFace(std::nullopt, PanelFaceOpens);
+};
+
+bool SameFace(const std::optional<FontFaceFile>& a, const std::optional<FontFaceFile>& b) {
+    return a && b && a->path == b->path && a->index == b->index;
+}
+
+// Fault: only the kept face's existence was checked: a named pipe in its
+// place hung the program, and /dev/zero, a folder, garbage or a face index
+// FreeType cannot read drew the panel without text and kept the cache.
+TEST_F(FaceLookUp, AKeptFaceThatIsNoUsableFontIsDroppedAndFontconfigAsked) {
+    ASSERT_TRUE(m_fresh.has_value());
+    const std::filesystem::path decoys = m_folder.Path() / "decoys";
+    std::filesystem::create_directories(decoys / "folder");
+    ASSERT_EQ(::mkfifo((decoys / "pipe").c_str(), 0600), 0);
+    std::ofstream(decoys / "garbage") << "not a font at all, only words";
+    std::ofstream(decoys / "empty");
+    const FontFaceFile bad[] = {
+        {"pipe", (decoys / "pipe").string(), 0},
+        {"folder", (decoys / "folder").string(), 0},
+        {"garbage", (decoys / "garbage").string(), 0},
+        {"empty", (decoys / "empty").string(), 0},
+        {"index -1", m_fresh->path, -1},
+        {"index 99", m_fresh->path, 99},
+    };
+    for (const FontFaceFile& face : bad) {
+        SCOPED_TRACE(face.family);
+        EXPECT_FALSE(PanelFaceOpens(face));
+        WriteFaceCache(Cache(), face, CurrentFontconfigStamps());
+        EXPECT_TRUE(SameFace(LookUpPanelFace(Cache(), PanelFaceOpens), m_fresh));
+        EXPECT_TRUE(SameFace(ReadFaceCache(Cache()), m_fresh)) << "the cache is written anew";
+    }
+    // No usable face at all: nothing, and nothing kept.
+    WriteFaceCache(Cache(), bad[2], CurrentFontconfigStamps());
+    EXPECT_FALSE(LookUpPanelFace(Cache(), [](const FontFaceFile&) { return false; }));
+    EXPECT_FALSE(ReadFaceCache(Cache()).has_value());
+}
+
+// Random damage to a valid cache: single bytes changed and ends cut off, each
+// followed by the look-up a run makes, which must give the face a fresh
+// cache gives (the text's pixels come from that face alone) and leave a
+// valid cache again.
+TEST_F(FaceLookUp, RandomDamageToTheCacheAlwaysGivesTheFreshFace) {
+    ASSERT_TRUE(m_fresh.has_value());
+    ASSERT_TRUE(SameFace(LookUpPanelFace(Cache(), PanelFaceOpens), m_fresh));
+    const test::Bytes valid = test::ReadBytes(Cache());
+    ASSERT_GT(valid.size(), 40u);
+    std::mt19937 random(20261207);
+    constexpr int kDamages = 240;
+    for (int i = 0; i < kDamages; ++i) {
+        test::Bytes damaged = valid;
+        const std::size_t at = random() % valid.size();
+        if (i % 3 == 2) {
+            damaged.resize(at);
+        } else {
+            damaged[at] = static_cast<std::uint8_t>(damaged[at] + 1 + random() % 255);
+        }
+        SCOPED_TRACE(std::to_string(i) + (i % 3 == 2 ? ": cut at " : ": byte changed at ") +
+                     std::to_string(at));
+        test::WriteBytes(Cache(), damaged);
+        ASSERT_TRUE(SameFace(LookUpPanelFace(Cache(), PanelFaceOpens), m_fresh));
+        ASSERT_TRUE(SameFace(ReadFaceCache(Cache()), m_fresh));
+    }
 }
 
 } // namespace

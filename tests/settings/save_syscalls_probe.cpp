@@ -51,7 +51,8 @@ int main() {
             break;
         }
         if ((line.rfind("fsync ", 0) == 0 || line.rfind("fdatasync ", 0) == 0) &&
-            line.find(".tmp") != std::string::npos && line.find(" failed") == std::string::npos) {
+            line.find("/.norvale-tmp.info.dat.") != std::string::npos &&
+            line.find(" failed") == std::string::npos) {
             synced = true;
         }
     }

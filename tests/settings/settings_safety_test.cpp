@@ -10,6 +10,7 @@
 #include <csignal>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <pwd.h>
 #include <sys/resource.h>
@@ -265,6 +266,10 @@ TEST_F(SettingsSafety, AnInPlaceSaveCutOffPartWayNeverMixesOldAndNewBytes) {
     }
 }
 
+// Fault (the names): any old file that merely looked like a temporary name
+// was removed, the user's own ".out.png.2024-01-01.tmp" say. Only the
+// program's own names go: a fixed prefix, the file's name and 16 random
+// hexadecimal digits.
 TEST_F(SettingsSafety, StaleTemporariesOfKilledSavesAreRemoved) {
     WriteFile(ToBytes(SampleSettings()));
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2);
@@ -275,11 +280,15 @@ TEST_F(SettingsSafety, StaleTemporariesOfKilledSavesAreRemoved) {
         bool removed;
     };
     const Leftover leftovers[] = {
-        {".info.dat.123-4-5678.tmp", true, false, true},
-        {".info.dat.124-0-99.tmp", false, false, false},   // a save still running
-        {".info.dat.notours.tmp", true, false, false},     // not the program's name
-        {".other.dat.123-4-5678.tmp", true, false, false}, // another file's
-        {".info.dat.125-1-1.tmp", true, RunningAsRoot(), !RunningAsRoot()}, // another user's
+        {".norvale-tmp.info.dat.3f9a1c0e5b7d2a64", true, false, true},
+        {".norvale-tmp.info.dat.00000000000000aa", false, false, false}, // a save still running
+        {".info.dat.2024-01-01.tmp", true, false, false},                // the user's own
+        {".info.dat.123-4-5678.tmp", true, false, false},
+        {".norvale-tmp.info.dat.3f9a1c0e5b7d2a6", true, false, false},   // 15 digits
+        {".norvale-tmp.info.dat.3F9A1C0E5B7D2A64", true, false, false},  // not as written
+        {".norvale-tmp.other.dat.3f9a1c0e5b7d2a64", true, false, false}, // another file's
+        {".norvale-tmp.info.dat.0123456789abcdef", true, RunningAsRoot(),
+         !RunningAsRoot()}, // another user's
     };
     for (const Leftover& l : leftovers) {
         WriteBytes(Folder() / l.name, {1, 2, 3});
@@ -290,10 +299,29 @@ TEST_F(SettingsSafety, StaleTemporariesOfKilledSavesAreRemoved) {
             HandToOtherUser(Folder() / l.name);
         }
     }
+    std::vector<std::string> during;
+    const ScopedOverride hook(SaveFaultSeam(), [&](SaveStep step) {
+        for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
+            if (step == SaveStep::Write) {
+                during.push_back(entry.path().filename().string());
+            }
+        }
+        return false;
+    });
     ASSERT_TRUE(SaveSettings(AppSettings{}));
     for (const Leftover& l : leftovers) {
         EXPECT_EQ(std::filesystem::exists(Folder() / l.name), !l.removed) << l.name;
     }
+    // The save's own temporary file has such a name.
+    EXPECT_EQ(
+        std::count_if(during.begin(), during.end(),
+                      [&](const std::string& n) {
+                          return std::none_of(std::begin(leftovers), std::end(leftovers),
+                                              [&n](const Leftover& l) { return n == l.name; }) &&
+                                 n.size() == 22 + 16 && n.starts_with(".norvale-tmp.info.dat.") &&
+                                 n.find_first_not_of("0123456789abcdef", 22) == std::string::npos;
+                      }),
+        1);
 }
 
 } // namespace
