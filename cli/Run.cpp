@@ -17,7 +17,9 @@
 #include <iostream>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <variant>
+#include <vector>
 
 #include <unistd.h>
 
@@ -95,16 +97,47 @@ void PrintDays(const Options& options, const Moment& start, std::ostream& out, S
     }
 }
 
-// Writes the panel to the --png file, or to out for "-".
-int WritePng(const Options& options, const DateValue& date, std::ostream& out, std::ostream& err,
-             const PngEncoder& encodePng) {
+// The PNG's bytes: the panel, or the true picture with --true.
+std::optional<std::vector<std::uint8_t>> PngBytes(const Options& options, const Moment& moment,
+                                                  const FullServices& services,
+                                                  const std::optional<Place>& place,
+                                                  std::string& error) {
     // The star seed defaults to the current second, truncated to 32 bits.
     const auto seed = options.seed.value_or(StarSeedOfSecond(CurrentUnixSeconds()));
-    const auto bytes = encodePng ? encodePng(MakeMoonDay(date, DateValue::Now()), !options.southern,
-                                             seed, options.scale)
-                                 : std::nullopt;
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (options.truePicture) {
+        error = "cannot draw the true Moon";
+        if (services.encodeTruePng) {
+            bytes =
+                services.encodeTruePng({moment.date, moment.time, &options, seed, place}, error);
+        }
+        return bytes;
+    }
+    error = "cannot draw the Moon panel: no usable font was found for its text";
+    if (services.encodePng) {
+        bytes = services.encodePng(MakeMoonDay(ToDateValue(moment), DateValue::Now()),
+                                   !options.southern, seed, options.scale);
+    }
+    return bytes;
+}
+
+// Writes the picture to the --png file, or to out for "-".
+int WritePng(const Options& options, const Moment& moment, std::ostream& out, std::ostream& err,
+             const FullServices& services) {
+    // The true Moon is seen from --place or the stored place; --zenith-up
+    // takes the time zone's city when there is neither.
+    std::optional<Place> place;
+    if (options.truePicture) {
+        int status = 0;
+        place = PlaceFor(options, options.zenithUp, err, status);
+        if (status != 0) {
+            return status;
+        }
+    }
+    std::string error;
+    const auto bytes = PngBytes(options, moment, services, place, error);
     if (!bytes) {
-        return Fail(err, "cannot draw the Moon panel: no usable font was found for its text");
+        return Fail(err, error);
     }
     // "/dev/stdout" is standard output too: through a pipe it names no file
     // the walk can replace.
@@ -205,7 +238,7 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
         }
     }
     if (options.action == Action::png) {
-        return WritePng(options, ToDateValue(*moment), out, err, services.encodePng);
+        return WritePng(options, *moment, out, err, services);
     }
     // The time zone's city stands in for a place on --rise and --sky; JSON
     // lines, which status bars read often, take only a given or stored one.

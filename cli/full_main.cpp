@@ -5,6 +5,7 @@
 #include "cli/PanelPng.h"
 #include "cli/Run.h"
 #include "cli/SkyAnswers.h"
+#include "cli/TruePng.h"
 
 #include <csignal>
 #include <iostream>
@@ -20,5 +21,7 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const auto sky = norvale::cli::MakeSkyAnswers();
-    return norvale::cli::Run(args, std::cout, std::cerr, {norvale::cli::EncodePanelPng, sky.get()});
+    return norvale::cli::Run(
+        args, std::cout, std::cerr,
+        {norvale::cli::EncodePanelPng, sky.get(), norvale::cli::EncodeTruePng});
 }

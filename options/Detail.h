@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace norvale::cli::detail {
 
@@ -78,5 +80,25 @@ PlaceResolution ResolvePlaceOptions(const std::function<bool(std::string_view)>&
 inline bool NotAfter(const CivilDate& a, const CivilDate& b) {
     return ToSysDays(a) <= ToSysDays(b);
 }
+
+// The options of the true picture (--true, --size, --moon-size, --caption,
+// --zenith-up), parsed apart from the others (TrueOptions.cpp).
+struct TrueOption {
+    std::string_view name;
+    bool takesValue = false;
+    std::string_view form; // the accepted form, quoted in errors
+};
+const TrueOption* FindTrueOption(std::string_view name);
+// Parses one of them at args[i] (its value after '=' or in the next
+// argument, which i then passes): an error for an unknown option, one given
+// twice (seen holds those read before) or a bad value.
+std::optional<UsageError> ParseTrueOption(std::span<const std::string_view> args, std::size_t& i,
+                                          std::string_view name,
+                                          std::optional<std::string_view> value, Options& options,
+                                          std::vector<const TrueOption*>& seen);
+// Checks them against the action once every option is read: they need --png
+// and --true, and --true takes neither --scale with --size nor --southern
+// with --zenith-up.
+std::optional<UsageError> CheckTrueOptions(const Options& options, bool scaleGiven);
 
 } // namespace norvale::cli::detail

@@ -9,14 +9,18 @@
 #include <chrono>
 #include <limits>
 #include <span>
+#include <vector>
 
 namespace norvale::cli {
 namespace {
 
+using detail::CheckTrueOptions;
 using detail::FixedDigits;
 using detail::NotAfter;
 using detail::ParseDigits;
+using detail::ParseTrueOption;
 using detail::ToSysDays;
+using detail::TrueOption;
 
 constexpr std::string_view Program = "norvale-cli: ";
 constexpr std::string_view RangeText = "from 1900-01-01 to 9999-01-01";
@@ -308,6 +312,7 @@ std::string Quoted(std::string_view text) {
 ParseResult ParseOptions(std::span<const std::string_view> args) {
     Options options;
     std::array<bool, Specs.size()> seen{};
+    std::vector<const TrueOption*> seenTrue;
     bool optionsEnded = false;
     bool dateAlone = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -338,7 +343,10 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
         }
         const Spec* spec = FindSpec(name);
         if (spec == nullptr) {
-            return Message("unknown option " + Quoted(args[i]) + "; see --help");
+            if (auto error = ParseTrueOption(args, i, name, value, options, seenTrue)) {
+                return *error;
+            }
+            continue;
         }
         bool& already = seen[static_cast<std::size_t>(spec->id)];
         if (already) {
@@ -361,6 +369,9 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
         }
     }
     if (auto error = Resolve(seen, options)) {
+        return *error;
+    }
+    if (auto error = CheckTrueOptions(options, seen[static_cast<std::size_t>(Id::scale)])) {
         return *error;
     }
     // Only the true sky's answers take days before 1900.

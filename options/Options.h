@@ -57,6 +57,13 @@ struct Options {
     std::optional<std::uint32_t> seed; // absent: the current second
     int icsYear = 0;
     bool calendarDays = false; // --ics with the model's phase days, not the true instants
+    // --png with --true: the Moon as it is at the instant, not the panel.
+    bool truePicture = false;
+    int width = 0; // --size WxH; 0: the panel's own size
+    int height = 0;
+    std::optional<double> moonSize; // --moon-size: the disk's diameter against the shorter side
+    bool caption = false;           // --caption: the three lines on a --size picture
+    bool zenithUp = false;          // --zenith-up: the observer's zenith up, not north
     // --place PLACE (for --rise, --sky and --json) and --set-place PLACE, as
     // given: the place is looked up when the command runs (options/PlaceOptions.cpp).
     std::optional<std::string> place;

@@ -53,10 +53,12 @@ PlaceResolution ResolvePlaceOptions(const std::function<bool(std::string_view)>&
         options.action = Action::rise;
         return {true, std::nullopt};
     }
-    if (given("--place") && !given("--sky") && !given("--json") && !given("--help") &&
-        !given("--version")) {
+    // With --png, --place draws the true Moon from the place (TrueOptions.cpp
+    // refuses it without --true).
+    if (given("--place") && !given("--sky") && !given("--json") && !given("--png") &&
+        !given("--help") && !given("--version")) {
         return {true, UsageError{"norvale-cli: --place only applies together with --rise, "
-                                 "--sky or --json"}};
+                                 "--sky, --json or --png --true"}};
     }
     return {};
 }

@@ -25,3 +25,15 @@ add_custom_command(
 add_library(norvale_textures STATIC ${NORVALE_TEXTURE_SOURCE}
             ${NORVALE_TEXTURE_DIR}/TextureData.h)
 target_include_directories(norvale_textures PUBLIC ${PROJECT_SOURCE_DIR})
+
+# The whole lunar map for the true picture (moon-map.bmp, made by the texture
+# tool), in a library of its own so that only the programs that draw the true
+# picture carry its half megabyte.
+set(NORVALE_LUNAR_MAP_FILE ${NORVALE_TEXTURE_DIR}/moon-map.bmp)
+add_library(norvale_lunarmap STATIC ${NORVALE_TEXTURE_DIR}/LunarMapData.cpp
+            ${NORVALE_TEXTURE_DIR}/LunarMapData.h)
+target_include_directories(norvale_lunarmap PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_definitions(norvale_lunarmap PRIVATE
+                           NORVALE_LUNAR_MAP_FILE="${NORVALE_LUNAR_MAP_FILE}")
+set_source_files_properties(${NORVALE_TEXTURE_DIR}/LunarMapData.cpp
+                            PROPERTIES OBJECT_DEPENDS ${NORVALE_LUNAR_MAP_FILE})

@@ -7,6 +7,12 @@
 // writes OUTDIR/moon-lit-131.bmp and OUTDIR/moon-dark-130.bmp (SCALE 1) or
 // OUTDIR/moon-lit-131@2x.bmp and OUTDIR/moon-dark-130@2x.bmp (SCALE 2).
 // The output depends only on the map: the same map gives the same bytes.
+//
+// Usage: norvale_texture_tool MAP.png OUTDIR map
+// writes OUTDIR/moon-map.bmp: the whole map at its own size as palette indices
+// under a grey palette, stretched as the textures are (the index of a texel
+// means the same brightness in both), for the true picture, which colours it
+// with the textures' lit and dark palettes.
 
 #include <QCoreApplication>
 #include <QFile>
@@ -20,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <numbers>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -260,6 +267,41 @@ std::vector<std::uint8_t> EncodeBmp(int width, int height, const Palette& palett
     return out;
 }
 
+// The map's own texels stretched to indices by the percentiles of the near
+// side as the textures show it (the orthographic disk, sampled evenly), so an
+// index of the map and of the textures is the same brightness.
+std::vector<std::uint8_t> MapIndices(const GreyMap& map) {
+    constexpr int Samples = 512;
+    std::vector<double> near;
+    for (int y = 0; y < Samples; ++y) {
+        for (int x = 0; x < Samples; ++x) {
+            const double u = (x + 0.5) / Samples * 2 - 1;
+            const double v = (y + 0.5) / Samples * 2 - 1;
+            if (u * u + v * v <= 1.0) {
+                near.push_back(NearSideAt(map, u, v));
+            }
+        }
+    }
+    std::sort(near.begin(), near.end());
+    const double low = near[near.size() / 200];
+    const double high = near[near.size() - 1 - near.size() / 200];
+    std::vector<std::uint8_t> out(map.values.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double t = std::clamp((map.values[i] - low) / (high - low), 0.0, 1.0);
+        out[i] = static_cast<std::uint8_t>(std::lround(t * 255.0));
+    }
+    return out;
+}
+
+Palette GreyPalette() {
+    Palette palette{};
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i),
+                      static_cast<std::uint8_t>(i)};
+    }
+    return palette;
+}
+
 bool WriteFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -274,10 +316,11 @@ bool WriteFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: %s MAP.png OUTDIR [SCALE]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s MAP.png OUTDIR [SCALE|map]\n", argv[0]);
         return 2;
     }
-    const int scale = argc == 4 ? std::atoi(argv[3]) : 1;
+    const bool wholeMap = argc == 4 && std::string_view(argv[3]) == "map";
+    const int scale = argc == 4 && !wholeMap ? std::atoi(argv[3]) : 1;
     if (scale < 1 || scale > 4) {
         std::fprintf(stderr, "scale must be 1 to 4\n");
         return 2;
@@ -287,10 +330,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot read the map %s\n", argv[1]);
         return 1;
     }
+    const QString dir = QString::fromLocal8Bit(argv[2]);
+    if (wholeMap) {
+        const QString path = dir + QStringLiteral("/moon-map.bmp");
+        if (!WriteFile(path, EncodeBmp(map.width, map.height, GreyPalette(), MapIndices(map)))) {
+            std::fprintf(stderr, "cannot write the map into %s\n", argv[2]);
+            return 1;
+        }
+        return 0;
+    }
     const std::vector<std::uint8_t> indices = Indices(Project(map, scale));
     const int width = BaseWidth * scale;
     const int height = BaseHeight * scale;
-    const QString dir = QString::fromLocal8Bit(argv[2]);
     const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
     const QString litPath = dir + QStringLiteral("/moon-lit-131") + suffix + QStringLiteral(".bmp");
     const QString darkPath =

@@ -10,6 +10,7 @@ set(NORVALE_MOON_MAP "${PROJECT_SOURCE_DIR}/../shared/data/moon-map-1024x512.png
 add_custom_target(regenerate_textures
   COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures 1
   COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures 2
+  COMMAND norvale_texture_tool ${NORVALE_MOON_MAP} ${PROJECT_SOURCE_DIR}/resources/textures map
   COMMENT "Projecting the Moon map into resources/textures"
   VERBATIM)
 
@@ -56,4 +57,14 @@ add_custom_target(scale_pictures
   COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen TZ=UTC
           $<TARGET_FILE:norvale_scale_shots> --tooltip ${PROJECT_SOURCE_DIR}/docs/picture-tooltip.png
   COMMENT "Rendering docs/scale-sheet.png, docs/scale-1.25.png, -1.5.png, -1.75.png and docs/picture-tooltip.png"
+  VERBATIM)
+
+# The true Moon's pictures in docs/picture.md: a lunation, the nearest and the
+# farthest full moon, north up against zenith up, a wallpaper.
+add_executable(norvale_true_sheet ${CMAKE_CURRENT_LIST_DIR}/true_sheet.cpp)
+target_link_libraries(norvale_true_sheet PRIVATE norvale_truemoon norvale_panel norvale_png
+                                                 norvale_sky)
+add_custom_target(true_pictures
+  COMMAND ${CMAKE_COMMAND} -E env TZ=UTC $<TARGET_FILE:norvale_true_sheet> ${PROJECT_SOURCE_DIR}/docs
+  COMMENT "Rendering docs/true-*.png"
   VERBATIM)

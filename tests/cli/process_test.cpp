@@ -299,6 +299,111 @@ TEST_F(CliProcess, AFileSizeLimitOnStandardOutputIsStatusOne) {
     }
 }
 
+// --png --true: the Moon of the instant at the panel's size with the true
+// sky's lines or at any size without them, turned for the Southern view, and
+// written by the rules of --png.
+TEST_F(CliProcess, TrueMoonAtAnySizeWithItsLinesAndThePngFileRules) {
+    // 2002-01-16 12:00 UTC: a waxing crescent (13 % lit), bright limb west,
+    // to the right with north up.
+    const std::vector<std::string_view> day = {"2002-01-16", "--time", "12:00", "--seed",
+                                               "1",          "--true", "--png"};
+    struct Case {
+        const char* name;
+        std::vector<std::string_view> extra;
+        int width;
+        int height;
+        bool southern;
+        bool lines;
+    };
+    const Case cases[] = {
+        {"panel size", {}, 135, 156, false, true},
+        {"panel size, southern", {"--southern"}, 135, 156, true, true},
+        {"doubled", {"--scale", "2"}, 270, 312, false, true},
+        {"sized", {"--size", "320x200"}, 320, 200, false, false},
+        {"sized with lines", {"--size", "320x200", "--caption"}, 320, 200, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string_view> args = day;
+        args.push_back("-");
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Outcome r = Launch(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(r.out.data()),
+                                       static_cast<int>(r.out.size()), "PNG"));
+        ASSERT_EQ(image.width(), c.width);
+        ASSERT_EQ(image.height(), c.height);
+        // The disk's middle band: the lit limb on the right with north up,
+        // on the left turned for the South.
+        const bool panel = c.width * 156 == c.height * 135;
+        const int cy = panel ? c.height * 605 / 1560 : c.height / 2;
+        // From 0.8 to 0.9 of the radius (52 on the 135-pixel panel).
+        const int r0 = panel ? c.width * 52 * 8 / 1350 : std::min(c.width, c.height) * 32 / 100;
+        const int r1 = panel ? c.width * 52 * 9 / 1350 : std::min(c.width, c.height) * 36 / 100;
+        const int cx = c.width / 2;
+        const double right = MeanGrey(image, cx + r0, cx + r1, cy - 4, cy + 4);
+        const double left = MeanGrey(image, cx - r1, cx - r0, cy - 4, cy + 4);
+        EXPECT_GT(c.southern ? left : right, (c.southern ? right : left) + 60)
+            << left << " | " << right;
+        // White text in the lower left corner only with the lines (the
+        // stars are blue-white).
+        int white = 0;
+        for (int y = c.height - c.height / 4; y < c.height; ++y) {
+            for (int x = 0; x < c.width / 3; ++x) {
+                const QRgb p = image.pixel(x, y);
+                white += qGray(p) > 180 && qBlue(p) - qRed(p) < 20 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(white > 20, c.lines) << white;
+    }
+
+    // The file rules of --png: atomic, the old file kept when the write fails.
+    const fs::path target = m_dir / "wall.png";
+    std::ofstream(target) << "old";
+    std::vector<std::string_view> args = day;
+    args.push_back(target.c_str());
+    args.insert(args.end(), {"--size", "1920x1080"});
+    const Outcome limited = Launch(args, {}, "ulimit -f 8;");
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_EQ(ReadFile(target), "old");
+    ASSERT_EQ(Launch(args).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(target.string())).size(), QSize(1920, 1080));
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".norvale-tmp.")) << entry.path();
+    }
+
+    // Zenith up from a place: 2027-01-14 17:00 UTC, the day before first
+    // quarter, the lit side low on the right in Oslo's evening and on the left
+    // in Cape Town's, where the Moon stands upside down against Oslo's.
+    for (const auto& [where, litLeft] :
+         {std::pair{"59.91,10.75", false}, std::pair{"-33.92,18.42", true}}) {
+        SCOPED_TRACE(where);
+        const Outcome r =
+            Launch({"2027-01-14", "--time", "17:00", "--seed", "1", "--true", "--size", "200x200",
+                    "--zenith-up", "--place", where, "--png", "-"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(r.out.data()),
+                                       static_cast<int>(r.out.size()), "PNG"));
+        const double left = MeanGrey(image, 30, 50, 95, 105);
+        const double right = MeanGrey(image, 150, 170, 95, 105);
+        EXPECT_GT(litLeft ? left : right, (litLeft ? right : left) + 60) << left << " | " << right;
+    }
+    // Without a place (none given or stored, UTC has no city) it is refused.
+    const Outcome nowhere = Launch({"2027-01-14", "--true", "--zenith-up", "--png", "-"},
+                                   {"XDG_CONFIG_HOME=" + m_dir.string()});
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_NE(nowhere.err.find("--zenith-up needs"), std::string::npos) << nowhere.err;
+
+    // The true sky's years only.
+    const Outcome late = Launch({"2201-01-01", "--true", "--png", "-"});
+    EXPECT_EQ(late.status, 1);
+    EXPECT_EQ(late.out, "");
+    EXPECT_NE(late.err.find("1800 to 2200"), std::string::npos) << late.err;
+}
+
 // Fault: "--png -" writes 17 KB of binary to a terminal and succeeds, and
 // "--png /dev/stdout" into a pipe is walked as a path and fails.
 TEST_F(CliProcess, PngToStandardOutputNeverToATerminal) {

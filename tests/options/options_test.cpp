@@ -103,6 +103,49 @@ TEST(CliOptions, AcceptsWellFormedCommandLines) {
              o.scale = 2;
          })},
         {{"--version"}, Make([](Options& o) { o.action = Action::version; })},
+        {{"--png", "m.png", "--true", "--southern", "--scale", "2"}, Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "m.png";
+             o.truePicture = true;
+             o.southern = true;
+             o.scale = 2;
+         })},
+        {{"--true", "--png", "-", "--size", "1920x1080", "--moon-size", "0.5", "--caption"},
+         Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "-";
+             o.truePicture = true;
+             o.width = 1920;
+             o.height = 1080;
+             o.moonSize = 0.5;
+             o.caption = true;
+         })},
+        {{"--png", "m.png", "--true", "--size=7680x4320", "--moon-size=1", "--zenith-up"},
+         Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "m.png";
+             o.truePicture = true;
+             o.width = 7680;
+             o.height = 4320;
+             o.moonSize = 1.0;
+             o.zenithUp = true;
+         })},
+        {{"--png", "m.png", "--true", "--zenith-up", "--place", "Oslo"}, Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "m.png";
+             o.truePicture = true;
+             o.zenithUp = true;
+             o.place = "Oslo";
+         })},
+        {{"--png", "m.png", "--true", "--size", "16x7680", "--moon-size", ".05"},
+         Make([](Options& o) {
+             o.action = Action::png;
+             o.pngPath = "m.png";
+             o.truePicture = true;
+             o.width = 16;
+             o.height = 7680;
+             o.moonSize = 0.05;
+         })},
         {{"--rise", "--days", "365", "--place", "-33.87,151.21"}, Make([](Options& o) {
              o.action = Action::rise;
              o.days = 365;
