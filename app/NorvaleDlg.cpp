@@ -357,12 +357,6 @@ void CNorvaleDlg::paintEvent(QPaintEvent* /*event*/) {
     OnPaint();
 }
 
-void CNorvaleDlg::FocusPictureIfCompact() {
-    if (!m_settings.bFull && m_bInitialised && !m_moonImage.hasFocus()) {
-        m_moonImage.setFocus(Qt::OtherFocusReason);
-    }
-}
-
 QColor CNorvaleDlg::ToggleOutlineColour() const {
     return ReadableOn(palette().color(QPalette::Shadow), palette().color(QPalette::Window),
                       kMinimumControlContrast);

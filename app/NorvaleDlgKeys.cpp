@@ -1,5 +1,6 @@
 // The keys of the main window: Enter, Escape and F1, the keys that open the
-// pop-up menu, and those of "Prev", "Today" and "Next".
+// pop-up menu, and those of "Prev", "Today" and "Next"; where the keyboard's
+// focus goes in the compact layout.
 #include "app/Commands.h"
 #include "app/NorvaleDlg.h"
 
@@ -68,6 +69,14 @@ void CNorvaleDlg::keyPressEvent(QKeyEvent* event) {
         return;
     default:
         QWidget::keyPressEvent(event);
+    }
+}
+
+// The compact layout hides "Menu", so the picture holds the focus there
+// (a hidden control would leave keyboard and screen-reader users nowhere).
+void CNorvaleDlg::FocusPictureIfCompact() {
+    if (!m_settings.bFull && m_bInitialised && !m_moonImage.hasFocus()) {
+        m_moonImage.setFocus(Qt::OtherFocusReason);
     }
 }
 
