@@ -43,8 +43,9 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
 
     void doAction(const QString& actionName) override {
-        if (actionName == pressAction())
+        if (actionName == pressAction()) {
             Link()->Activate();
+        }
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
@@ -54,8 +55,9 @@ private:
 };
 
 QAccessibleInterface* SimpleLinkAccessibleFactory(const QString& className, QObject* object) {
-    if (className != QLatin1String(CSimpleLink::staticMetaObject.className()))
+    if (className != QLatin1String(CSimpleLink::staticMetaObject.className())) {
         return nullptr;
+    }
     auto* link = qobject_cast<CSimpleLink*>(object);
     return link ? new SimpleLinkAccessible(link) : nullptr;
 }
@@ -157,21 +159,24 @@ void CSimpleLink::ApplyLook() {
 }
 
 void CSimpleLink::OnMouseMove() {
-    if (m_bHover)
+    if (m_bHover) {
         return;
+    }
     m_bHover = true;
     ApplyLook();
     m_hoverTimer.start();
 }
 
 void CSimpleLink::OnTimer() {
-    if (!m_bHover)
+    if (!m_bHover) {
         return;
+    }
     // QRect::contains on (0, 0, width, height) takes left and top as inside
     // and right and bottom as outside. The rectangle is the one taken at
     // attach, even if the label was resized since.
-    if (m_rcClient.contains(mapFromGlobal(PointerPos())))
+    if (m_rcClient.contains(mapFromGlobal(PointerPos()))) {
         return;
+    }
     EndHover();
 }
 
@@ -204,8 +209,9 @@ void CSimpleLink::Activate() {
 void CSimpleLink::OnLButtonUp(const QPoint& pos) {
     // Qt delivers the release to the label that took the press; only a
     // release over the label counts, as when the platform sends it there.
-    if (rect().contains(pos))
+    if (rect().contains(pos)) {
         OpenTarget();
+    }
 }
 
 void CSimpleLink::mouseMoveEvent(QMouseEvent* event) {
@@ -214,22 +220,25 @@ void CSimpleLink::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CSimpleLink::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         emit clicked();
+    }
     QLabel::mousePressEvent(event);
 }
 
 void CSimpleLink::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click reports only the double click; the
     // base class would turn it into another press.
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         emit doubleClicked();
+    }
     event->accept();
 }
 
 void CSimpleLink::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         OnLButtonUp(event->position().toPoint());
+    }
     QLabel::mouseReleaseEvent(event);
 }
 
