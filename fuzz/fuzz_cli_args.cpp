@@ -30,6 +30,11 @@ bool InItsRange(const Options& options, const norvale::cli::CivilDate& date) {
 }
 
 void CheckOptions(const Options& options) {
+    // --help and --version are answered before anything else is checked: the
+    // rest of the line may hold anything the parser took on its way.
+    if (options.action == Action::help || options.action == Action::version) {
+        return;
+    }
     if (options.date) {
         Check(InItsRange(options, *options.date));
         Check(norvale::cli::ParseDate(norvale::cli::DateText(*options.date)) == options.date);
