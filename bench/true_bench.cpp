@@ -3,7 +3,7 @@
 // PNG encoding. The whole norvale-cli process is timed beside pngphoon by
 // bench/cli_vs_tools.py.
 #include "png/Png.h"
-#include "sky/MoonAspect.h"
+#include "sky/MoonOrientation.h"
 #include "truemoon/TruePicture.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 
 #include "core/Texts.h"
 #include "sky/LocalTime.h"
-#include "sky/MoonAspect.h"
+#include "sky/MoonOrientation.h"
 #include "sky/Sky.h"
 #include "truemoon/TruePicture.h"
 

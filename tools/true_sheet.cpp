@@ -12,7 +12,7 @@
 #include "core/Texts.h"
 #include "panel/PanelText.h"
 #include "png/Png.h"
-#include "sky/MoonAspect.h"
+#include "sky/MoonOrientation.h"
 #include "sky/Sky.h"
 #include "truemoon/TruePicture.h"
 

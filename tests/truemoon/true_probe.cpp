@@ -24,7 +24,7 @@
 // of the lit side read straight from its colour, and the spots' darkness in
 // the lit palette's red.
 
-#include "sky/MoonAspect.h"
+#include "sky/MoonOrientation.h"
 #include "truemoon/TruePicture.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "sky/MoonAspect.h"
+#include "sky/MoonOrientation.h"
 
 #include "sky/Positions.h"
 #include "sky/Sky.h"
