@@ -11,10 +11,9 @@
 
 namespace norvale {
 
-CMainMenu::CMainMenu(QObject& owner, QMenu& main, QMenu& timeFormat, QMenu& help, QMenu& hemisphere,
-                     CommandSink sink)
-    : m_owner(owner), m_main(main), m_timeFormat(timeFormat), m_help(help),
-      m_hemisphere(hemisphere), m_sink(std::move(sink)) {}
+CMainMenu::CMainMenu(QWidget& owner, CommandSink sink)
+    : m_owner(owner), m_main(&owner), m_timeFormat(&owner), m_help(&owner), m_hemisphere(&owner),
+      m_sink(std::move(sink)) {}
 
 QAction* CMainMenu::AddCommand(QMenu& menu, int id, const QString& text) {
     QAction* action = menu.addAction(text);
@@ -102,6 +101,13 @@ void CMainMenu::RetextTimeFormats(const DateValue& day, int dateFormat) {
 
 void CMainMenu::PopupAt(const QPoint& globalPos) {
     m_main.popup(globalPos);
+}
+
+void CMainMenu::ActivateFirstItem() {
+    const QList<QAction*> items = m_main.actions();
+    if (!items.isEmpty()) {
+        m_main.setActiveAction(items.front());
+    }
 }
 
 } // namespace norvale

@@ -2,27 +2,32 @@
 
 #include "core/DateValue.h"
 
+#include <QMenu>
 #include <QPoint>
 #include <QString>
 
 #include <functional>
 
 class QAction;
-class QMenu;
-class QObject;
+class QWidget;
 
 namespace norvale {
 
 // The pop-up menu of the main window: its items, their command ids and radio
 // marks, and the "Time Format" items that show the picker's day in each date
-// layout. The four menus are the window's own members; this class fills and
-// updates them, and hands every chosen item to the window as a command id.
+// layout. It holds the four menus (the main one and its three submenus),
+// made as pop-ups of the window, fills and updates them, and hands every
+// chosen item to the window as a command id.
 class CMainMenu {
 public:
     using CommandSink = std::function<void(int id)>;
 
-    CMainMenu(QObject& owner, QMenu& main, QMenu& timeFormat, QMenu& help, QMenu& hemisphere,
-              CommandSink sink);
+    CMainMenu(QWidget& owner, CommandSink sink);
+
+    QMenu& Main() { return m_main; }
+    QMenu& TimeFormat() { return m_timeFormat; }
+    QMenu& Help() { return m_help; }
+    QMenu& Hemisphere() { return m_hemisphere; }
 
     // Makes every item; the layout item says what choosing it switches to.
     void Build(bool full);
@@ -38,15 +43,17 @@ public:
     void RetextTimeFormats(const DateValue& day, int dateFormat);
     // Opens the menu with its top-left corner at a global position.
     void PopupAt(const QPoint& globalPos);
+    // Makes the main menu's first item the active one.
+    void ActivateFirstItem();
 
 private:
     QAction* AddCommand(QMenu& menu, int id, const QString& text);
 
-    QObject& m_owner;
-    QMenu& m_main;
-    QMenu& m_timeFormat;
-    QMenu& m_help;
-    QMenu& m_hemisphere;
+    QWidget& m_owner;
+    QMenu m_main;
+    QMenu m_timeFormat;
+    QMenu m_help;
+    QMenu m_hemisphere;
     CommandSink m_sink;
 };
 

@@ -54,9 +54,7 @@ CNorvaleDlg::CNorvaleDlg(QWidget* parent)
       m_todayLink(QString::fromLatin1(MainWindowItem(IDC_TODAY).text), this),
       m_prevLink(QString::fromLatin1(MainWindowItem(IDC_PREV).text), this),
       m_nextLink(QString::fromLatin1(MainWindowItem(IDC_NEXT).text), this), m_datePicker(this),
-      m_menuMain(this), m_menuTimeFormat(this), m_menuHelp(this), m_menuHemisphere(this),
-      m_menu(*this, m_menuMain, m_menuTimeFormat, m_menuHelp, m_menuHemisphere,
-             [this](int id) { OnCommand(id, 0); }) {
+      m_menu(*this, [this](int id) { OnCommand(id, 0); }) {
     setWindowTitle(QStringLiteral("Norvale"));
     SetAccessibleRole(this, QAccessible::Window);
     m_placement.SetPositionsKnown(PlatformReportsWindowPositions());
@@ -167,7 +165,7 @@ void CNorvaleDlg::Create() {
 
 void CNorvaleDlg::AdoptFrameIfChanged() {
     if (m_bInitialised && !m_bEnded) {
-        m_placement.AdoptFrameIfChanged();
+        m_placement.AdoptFrameIfChanged(m_settings);
     }
 }
 
@@ -194,7 +192,7 @@ void CNorvaleDlg::EndDialog(int result) {
 }
 
 void CNorvaleDlg::StoreAndSave() {
-    m_placement.StorePosition();
+    m_placement.StorePosition(m_settings);
     FileResult result;
     if (!SaveSettings(m_settings, &result)) {
         TellRefusal("not saved", result);
@@ -255,16 +253,13 @@ bool CNorvaleDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     m_bSuppressDayWrap = true;
 
-    m_placement.RememberFrame();
-    m_rcWindow = ReadWindowRect();
-    m_nFullHeight = m_rcWindow.Height();
+    m_placement.Measure();
 
     const QPoint toggle = m_pToggleButton->geometry().topLeft();
     m_rcToggleFull = {toggle.x(), toggle.y(), toggle.x() + kToggleBoxW, toggle.y() + kToggleBoxH};
     m_rcToggleCompact = m_rcToggleFull.Offset(0, -kToggleCompactRise);
 
-    m_placement.MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
-                           m_nFullHeight - kStartupShortening);
+    m_placement.Resize(FullHeight() - kStartupShortening);
 
     FileResult loaded;
     if (!LoadSettings(m_settings, &loaded)) {
@@ -275,7 +270,7 @@ bool CNorvaleDlg::OnInitDialog() {
             TellRefusal("folder not made", made); // one line, not the same twice
         }
     }
-    m_placement.RememberLoadedCorner();
+    m_placement.RememberLoadedCorner(m_settings);
 
     BuildMenus();
     ApplyStoredSettings();
@@ -316,7 +311,8 @@ void CNorvaleDlg::ApplyStoredSettings() {
     m_settings.bNorthern = !m_settings.bNorthern;
     OnCommand(m_settings.bNorthern ? ID_SOUTHERN : ID_NORTHERN, 0);
 
-    m_placement.Place(m_settings.bFull ? m_nFullHeight : m_nFullHeight - kCompactHeightCut);
+    m_placement.Place(m_settings.bFull ? FullHeight() : FullHeight() - kCompactHeightCut,
+                      m_settings);
 }
 
 void CNorvaleDlg::SetPickerRange() {

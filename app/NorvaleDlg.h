@@ -38,7 +38,7 @@ protected:
 // (CWindowPlacement), the pop-up menu (CMainMenu) and the picker's month-wrap
 // rule (CorrectDayWrap) are collaborators it forwards to.
 //
-// Outer geometry (m_rcWindow, m_nFullHeight, the stored corner) is the frame's.
+// Outer geometry (WindowRect, FullHeight, the stored corner) is the frame's.
 // The client area always measures 149 x 219 pixels in the full layout and
 // 149 x 189 in the compact one.
 class CNorvaleDlg : public CDialogFontWindow, public MoonImageHost {
@@ -99,6 +99,8 @@ public:
     void OnToggleButton();
 
     bool IsNorthern() const override { return m_settings.bNorthern; }
+    // The settings as they stand; saved when the window ends.
+    const AppSettings& Settings() const { return m_settings; }
 
     // The toggle triangle's outline and fill: the palette's shadow and dark
     // colours, or the nearest that reach 3:1 against the window.
@@ -107,6 +109,11 @@ public:
 
     // The menu item of a command id, or nullptr.
     QAction* MenuAction(int id) const;
+    // The pop-up menu and its "Time Format", "Help" and "Hemisphere" submenus.
+    QMenu& MenuMain() { return m_menu.Main(); }
+    QMenu& MenuTimeFormat() { return m_menu.TimeFormat(); }
+    QMenu& MenuHelp() { return m_menu.Help(); }
+    QMenu& MenuHemisphere() { return m_menu.Hemisphere(); }
     CDatePicker& DatePicker() { return m_datePicker; }
     QPushButton* MenuButton() const { return m_pMenuButton; }
     QPushButton* ToggleButton() const { return m_pToggleButton; }
@@ -118,25 +125,22 @@ public:
     void SetWindowPositionsKnown(bool known) { m_placement.SetPositionsKnown(known); }
     // The window rectangle in screen coordinates, frame included.
     PixelRect ReadWindowRect() const { return m_placement.ReadWindowRect(); }
+    // The outer rectangle as the window last read it back, and the outer
+    // height of the full layout.
+    const PixelRect& WindowRect() const { return m_placement.WindowRect(); }
+    int FullHeight() const { return m_placement.FullHeight(); }
 
     // Members in the order the window's state is declared.
     QIcon m_hIcon;
     CSimpleLink m_todayLink;
     CSimpleLink m_prevLink;
     CSimpleLink m_nextLink;
-    int m_nFullHeight = 0;
     bool m_bSuppressDayWrap = true;
-    PixelRect m_rcWindow;
     PixelRect m_rcToggleFull;
     PixelRect m_rcToggleCompact;
     CMoonImage m_moonImage;
-    AppSettings m_settings;
     CDatePicker m_datePicker;
     DateValue m_selectedDate{0.0, DateStatus::valid};
-    QMenu m_menuMain;
-    QMenu m_menuTimeFormat;
-    QMenu m_menuHelp;
-    QMenu m_menuHemisphere;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -169,7 +173,8 @@ private:
     // Stores the window's corner and saves the settings file.
     void StoreAndSave();
 
-    CWindowPlacement m_placement{*this, m_rcWindow, m_nFullHeight, m_settings};
+    AppSettings m_settings;
+    CWindowPlacement m_placement{*this};
     CMainMenu m_menu;
     QFrame* m_pPictureFrame = nullptr;
     QPushButton* m_pMenuButton = nullptr;

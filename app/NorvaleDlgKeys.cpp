@@ -4,7 +4,6 @@
 #include "app/Commands.h"
 #include "app/NorvaleDlg.h"
 
-#include <QAction>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QPushButton>
@@ -43,10 +42,7 @@ void CNorvaleDlg::OnMenuKey() {
     OpenMenuAt(KeyboardMenuPoint());
     // Opened from the keyboard, the menu starts on its first item, so a
     // screen reader names it and Enter chooses it.
-    const QList<QAction*> items = m_menuMain.actions();
-    if (!items.isEmpty()) {
-        m_menuMain.setActiveAction(items.front());
-    }
+    m_menu.ActivateFirstItem();
 }
 
 void CNorvaleDlg::keyPressEvent(QKeyEvent* event) {

@@ -78,9 +78,7 @@ void CNorvaleDlg::LayoutSwitch() {
     // takes it.
     FocusPictureIfCompact();
 
-    m_rcWindow = ReadWindowRect();
-    m_placement.MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
-                           full ? m_nFullHeight : m_nFullHeight - kCompactHeightCut);
+    m_placement.Resize(full ? FullHeight() : FullHeight() - kCompactHeightCut);
     m_pToggleButton->setGeometry(m_rcToggleFull.left,
                                  full ? m_rcToggleFull.top : m_rcToggleFull.top - kCompactHeightCut,
                                  m_rcToggleFull.Width(), m_rcToggleFull.Height());

@@ -8,10 +8,6 @@
 
 namespace norvale {
 
-CWindowPlacement::CWindowPlacement(QWidget& window, PixelRect& rcWindow, int& nFullHeight,
-                                   AppSettings& settings)
-    : m_window(window), m_rcWindow(rcWindow), m_nFullHeight(nFullHeight), m_settings(settings) {}
-
 PixelRect CWindowPlacement::ReadWindowRect() const {
     return FromQRect(m_window.frameGeometry());
 }
@@ -37,9 +33,20 @@ void CWindowPlacement::MoveWindow(int left, int top, int width, int height) {
     m_window.update();
 }
 
-void CWindowPlacement::RememberLoadedCorner() {
-    m_nLoadedLeft = m_settings.nLeft;
-    m_nLoadedTop = m_settings.nTop;
+void CWindowPlacement::Resize(int height) {
+    m_rcWindow = ReadWindowRect();
+    MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(), height);
+}
+
+void CWindowPlacement::Measure() {
+    m_frameMargins = FrameMargins();
+    m_rcWindow = ReadWindowRect();
+    m_nFullHeight = m_rcWindow.Height();
+}
+
+void CWindowPlacement::RememberLoadedCorner(const AppSettings& settings) {
+    m_nLoadedLeft = settings.nLeft;
+    m_nLoadedTop = settings.nTop;
 }
 
 QPoint CWindowPlacement::CentredCorner() const {
@@ -48,37 +55,37 @@ QPoint CWindowPlacement::CentredCorner() const {
                   d.top + d.Height() / 2 - m_rcWindow.Height() / 2);
 }
 
-void CWindowPlacement::Place(int height) {
+void CWindowPlacement::Place(int height, AppSettings& settings) {
     if (!m_bPositionsKnown) {
         // The desktop places the window; only its size is ours.
         MoveWindow(m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(), height);
         return;
     }
     const PixelRect desktop = FromQRect(QGuiApplication::primaryScreen()->geometry());
-    m_bCentred = !desktop.Contains(m_settings.nLeft, m_settings.nTop);
+    m_bCentred = !desktop.Contains(settings.nLeft, settings.nTop);
     if (m_bCentred) {
         const QPoint corner = CentredCorner();
-        m_settings.nLeft = corner.x();
-        m_settings.nTop = corner.y();
+        settings.nLeft = corner.x();
+        settings.nTop = corner.y();
     }
-    MoveWindow(m_settings.nLeft, m_settings.nTop, m_rcWindow.Width(), height);
+    MoveWindow(settings.nLeft, settings.nTop, m_rcWindow.Width(), height);
 }
 
-void CWindowPlacement::StorePosition() {
+void CWindowPlacement::StorePosition(AppSettings& settings) const {
     if (m_bPositionsKnown) {
         const PixelRect rect = ReadWindowRect();
-        m_settings.nLeft = rect.left;
-        m_settings.nTop = rect.top;
+        settings.nLeft = rect.left;
+        settings.nTop = rect.top;
     } else {
-        m_settings.nLeft = m_nLoadedLeft;
-        m_settings.nTop = m_nLoadedTop;
+        settings.nLeft = m_nLoadedLeft;
+        settings.nTop = m_nLoadedTop;
     }
 }
 
 // When the frame arrives, the outer figures grow by it and the start-up
 // placement is done again with the real outer size; the client area keeps
 // its size.
-void CWindowPlacement::AdoptFrameIfChanged() {
+void CWindowPlacement::AdoptFrameIfChanged(AppSettings& settings) {
     const QMargins margins = FrameMargins();
     if (margins == m_frameMargins) {
         return;
@@ -96,10 +103,10 @@ void CWindowPlacement::AdoptFrameIfChanged() {
             // window had after its start-up shortening.
             m_rcWindow = {0, 0, m_rcWindow.Width() + widen, m_nFullHeight - kStartupShortening};
             const QPoint corner = CentredCorner();
-            m_settings.nLeft = corner.x();
-            m_settings.nTop = corner.y();
+            settings.nLeft = corner.x();
+            settings.nTop = corner.y();
         }
-        m_window.move(m_settings.nLeft, m_settings.nTop);
+        m_window.move(settings.nLeft, settings.nTop);
     }
     m_rcWindow = ReadWindowRect();
 }

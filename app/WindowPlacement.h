@@ -28,11 +28,12 @@ inline QRect ToQRect(const PixelRect& r) {
 // the desktop places the window, and the corner loaded at start-up is the one
 // saved back.
 //
-// The placement works on the window's own state (its outer rectangle, full
-// height and settings), which it is given by reference.
+// The placement keeps the window's outer rectangle and its full height (the
+// outer height of the full layout). The stored corner lives in the window's
+// settings, which the calls that read or set it are given.
 class CWindowPlacement {
 public:
-    CWindowPlacement(QWidget& window, PixelRect& rcWindow, int& nFullHeight, AppSettings& settings);
+    explicit CWindowPlacement(QWidget& window) : m_window(window) {}
 
     // Whether the desktop lets the program read and set window positions.
     void SetPositionsKnown(bool known) { m_bPositionsKnown = known; }
@@ -40,30 +41,39 @@ public:
 
     // The window rectangle in screen coordinates, frame included.
     PixelRect ReadWindowRect() const;
+    // The outer rectangle as last read back, and the full layout's outer
+    // height.
+    const PixelRect& WindowRect() const { return m_rcWindow; }
+    int FullHeight() const { return m_nFullHeight; }
+
     // Moves and sizes the frame; the client follows.
     void MoveWindow(int left, int top, int width, int height);
+    // Reads the rectangle back and gives the window a new outer height at
+    // the same corner and width.
+    void Resize(int height);
 
-    // Start-up: the frame the outer figures are computed with, and the corner
-    // as loaded from the settings.
-    void RememberFrame() { m_frameMargins = FrameMargins(); }
-    void RememberLoadedCorner();
-    // Start-up placement at the stored corner, or centred when no screen
-    // holds it, with the layout's height.
-    void Place(int height);
-    // The corner to save: the window's, or the loaded one where positions
-    // cannot be read.
-    void StorePosition();
-    // Adopts a frame that has appeared or changed since the last look.
-    void AdoptFrameIfChanged();
+    // Start-up: the frame the outer figures are computed with, the outer
+    // rectangle, whose height is the full one, and the corner as loaded from
+    // the settings.
+    void Measure();
+    void RememberLoadedCorner(const AppSettings& settings);
+    // Start-up placement at the stored corner, or centred (the corner stored
+    // anew) when no screen holds it, with the layout's height.
+    void Place(int height, AppSettings& settings);
+    // Stores the corner to save: the window's, or the loaded one where
+    // positions cannot be read.
+    void StorePosition(AppSettings& settings) const;
+    // Adopts a frame that has appeared or changed since the last look; a
+    // centred window is centred again, its corner stored anew.
+    void AdoptFrameIfChanged(AppSettings& settings);
 
 private:
     QMargins FrameMargins() const;
     QPoint CentredCorner() const;
 
     QWidget& m_window;
-    PixelRect& m_rcWindow;
-    int& m_nFullHeight;
-    AppSettings& m_settings;
+    PixelRect m_rcWindow;
+    int m_nFullHeight = 0;
 
     bool m_bPositionsKnown = true;
     int m_nLoadedLeft = 0;

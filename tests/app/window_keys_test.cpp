@@ -79,14 +79,14 @@ TEST_F(KeysTest, MenuKeysOpenTheMenuInBothLayoutsWhateverHasTheFocus) {
             dlg.DatePicker().setFocus();
         }
         QTest::keyClick(KeyTarget(), c.key.key(), c.key.keyboardModifiers());
-        ASSERT_TRUE(dlg.m_menuMain.isVisible());
+        ASSERT_TRUE(dlg.MenuMain().isVisible());
         const QPoint expected =
             c.full ? dlg.MenuButton()->mapToGlobal(QPoint(0, dlg.MenuButton()->height()))
                    : dlg.m_moonImage.mapToGlobal(QPoint(0, 0));
-        EXPECT_EQ(dlg.m_menuMain.pos(), expected);
-        EXPECT_EQ(dlg.m_menuMain.activeAction(), dlg.MenuAction(ID_LAYOUT_TOGGLE));
+        EXPECT_EQ(dlg.MenuMain().pos(), expected);
+        EXPECT_EQ(dlg.MenuMain().activeAction(), dlg.MenuAction(ID_LAYOUT_TOGGLE));
         EXPECT_FALSE(dlg.IsEnded());
-        dlg.m_menuMain.hide();
+        dlg.MenuMain().hide();
         EXPECT_EQ(dlg.DatePicker().dateTime().date(), QDate(2026, 12, 6)); // nothing typed
         m_dlg.reset();
     }
@@ -97,9 +97,9 @@ TEST_F(KeysTest, MenuKeysOpenTheMenuInBothLayoutsWhateverHasTheFocus) {
 TEST_F(KeysTest, CompactLayoutIsNoKeyboardTrap) {
     CNorvaleDlg& dlg = StartIn(false);
     QTest::keyClick(KeyTarget(), Qt::Key_F10, Qt::ShiftModifier);
-    ASSERT_TRUE(dlg.m_menuMain.isVisible());
-    QTest::keyClick(&dlg.m_menuMain, Qt::Key_Return); // "Full"
-    EXPECT_TRUE(dlg.m_settings.bFull);
+    ASSERT_TRUE(dlg.MenuMain().isVisible());
+    QTest::keyClick(&dlg.MenuMain(), Qt::Key_Return); // "Full"
+    EXPECT_TRUE(dlg.Settings().bFull);
     EXPECT_TRUE(dlg.MenuButton()->isVisible());
 }
 

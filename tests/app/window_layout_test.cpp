@@ -21,7 +21,7 @@ QRect ScreenRect() {
 // The outer size of the full window: the client area and the frame (the
 // offscreen platform gives windows a frame of its own).
 QSize OuterFull(const CNorvaleDlg& dlg) {
-    return QSize(dlg.frameGeometry().width(), dlg.m_nFullHeight);
+    return QSize(dlg.frameGeometry().width(), dlg.FullHeight());
 }
 
 // The centred corner of start-up: the height is the one left after the
@@ -54,9 +54,9 @@ TEST_F(WindowTest, FullLayoutHasTheTemplatePixelFigures) {
 
 TEST_F(WindowTest, FirstStartIsFullNorthernIndexFiveCentredLow) {
     CNorvaleDlg& dlg = Start();
-    EXPECT_TRUE(dlg.m_settings.bFull);
-    EXPECT_TRUE(dlg.m_settings.bNorthern);
-    EXPECT_EQ(dlg.m_settings.nDateFormat, 5);
+    EXPECT_TRUE(dlg.Settings().bFull);
+    EXPECT_TRUE(dlg.Settings().bNorthern);
+    EXPECT_EQ(dlg.Settings().nDateFormat, 5);
     EXPECT_EQ(dlg.DatePicker().displayFormat(), QStringLiteral("dd-MMM-yyyy"));
     EXPECT_TRUE(dlg.MenuAction(ID_NORTHERN)->isChecked());
     EXPECT_EQ(MarkedFormats(), std::vector<int>{335});
@@ -110,7 +110,7 @@ TEST_F(WindowTest, StoredCompactLayoutOpensShorterWithTheFocusOnThePicture) {
     EXPECT_EQ(dlg.size(), QSize(149, 189));
     const PixelRect rect = dlg.ReadWindowRect();
     EXPECT_EQ(QPoint(rect.left, rect.top), QPoint(40, 30));
-    EXPECT_EQ(rect.Height(), dlg.m_nFullHeight - 30);
+    EXPECT_EQ(rect.Height(), dlg.FullHeight() - 30);
     EXPECT_FALSE(dlg.DatePicker().isVisible());
     EXPECT_FALSE(dlg.MenuButton()->isVisible());
     EXPECT_EQ(ItemText(ID_LAYOUT_TOGGLE), QStringLiteral("Full"));
@@ -216,8 +216,8 @@ TEST_F(WindowTest, EnterOnTheFocusedMenuButtonOpensTheMenuInsteadOfEnding) {
     ASSERT_EQ(dlg.focusWidget(), dlg.MenuButton());
     QTest::keyClick(&dlg, Qt::Key_Return);
     EXPECT_FALSE(dlg.IsEnded());
-    EXPECT_TRUE(dlg.m_menuMain.isVisible());
-    dlg.m_menuMain.hide();
+    EXPECT_TRUE(dlg.MenuMain().isVisible());
+    dlg.MenuMain().hide();
 }
 
 TEST_F(WindowTest, WithoutReadablePositionsTheLoadedCornerIsSavedBack) {

@@ -44,7 +44,7 @@ using MenuTest = WindowTest;
 TEST_F(MenuTest, MenuTreeHasItsTextsIdsAndSeparators) {
     CNorvaleDlg& dlg = Start();
     using V = std::vector<std::pair<QString, int>>;
-    EXPECT_EQ(Items(dlg.m_menuMain), (V{{"Compact", 310},
+    EXPECT_EQ(Items(dlg.MenuMain()), (V{{"Compact", 310},
                                         {"-", 0},
                                         {"Time Format", -1},
                                         {"Hemisphere", -1},
@@ -52,14 +52,14 @@ TEST_F(MenuTest, MenuTreeHasItsTextsIdsAndSeparators) {
                                         {"Help", -1},
                                         {"-", 0},
                                         {"Close", 315}}));
-    EXPECT_EQ(Items(dlg.m_menuHelp), (V{{"Help Topics      F1", 320},
+    EXPECT_EQ(Items(dlg.MenuHelp()), (V{{"Help Topics      F1", 320},
                                         {"Latest Version", 321},
                                         {"Home page", 322},
                                         {"Contact form", 323},
                                         {"-", 0},
                                         {"About...", 329}}));
-    EXPECT_EQ(Items(dlg.m_menuHemisphere), (V{{"Northern", 340}, {"Southern", 341}}));
-    EXPECT_EQ(Items(dlg.m_menuTimeFormat), (V{{"06/12/2026", 330},
+    EXPECT_EQ(Items(dlg.MenuHemisphere()), (V{{"Northern", 340}, {"Southern", 341}}));
+    EXPECT_EQ(Items(dlg.MenuTimeFormat()), (V{{"06/12/2026", 330},
                                               {"06/Dec/2026", 331},
                                               {"06.12.2026", 332},
                                               {"06.Dec.2026", 333},
@@ -104,12 +104,12 @@ TEST_F(MenuTest, ReleaseInsideTheToggleBoxSwitchesAndOnePixelOutsideDoesNot) {
                                       std::pair{std::span<const Case>(compactCases), false}}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message() << c.point.x() << "," << c.point.y());
-            if (dlg.m_settings.bFull != full) {
+            if (dlg.Settings().bFull != full) {
                 dlg.OnCommand(ID_LAYOUT_TOGGLE, 0);
             }
             m_commands.clear();
             QTest::mouseRelease(&dlg, Qt::LeftButton, {}, c.point);
-            EXPECT_EQ(dlg.m_settings.bFull, c.switches ? !full : full);
+            EXPECT_EQ(dlg.Settings().bFull, c.switches ? !full : full);
             EXPECT_EQ(m_commands, c.switches ? std::vector<int>{310} : std::vector<int>{});
         }
     }
@@ -185,13 +185,13 @@ TEST_F(MenuTest, QuitRequestClosesTheAboutBoxOrTheMenuThenSaves) {
             });
         } else {
             dlg.OpenMenuAt(dlg.mapToGlobal(QPoint(10, 10)));
-            wasOpen = dlg.m_menuMain.isVisible();
+            wasOpen = dlg.MenuMain().isVisible();
             dlg.OnQuitRequest();
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.IsEnded(); }, 5000));
         EXPECT_TRUE(wasOpen);
         EXPECT_EQ(dlg.Result(), IDOK);
-        EXPECT_FALSE(dlg.m_menuMain.isVisible());
+        EXPECT_FALSE(dlg.MenuMain().isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(FileBytes().size(), kSettingsFileSize);
     }
@@ -205,11 +205,11 @@ TEST_F(MenuTest, HemisphereActsOnlyOnAChange) {
     EXPECT_EQ(counter.paints, 0);
     EXPECT_TRUE(dlg.MenuAction(ID_NORTHERN)->isChecked());
     EXPECT_FALSE(dlg.MenuAction(ID_SOUTHERN)->isChecked());
-    EXPECT_TRUE(dlg.m_settings.bNorthern);
+    EXPECT_TRUE(dlg.Settings().bNorthern);
 
     dlg.MenuAction(ID_SOUTHERN)->trigger();
     EXPECT_EQ(counter.paints, 1);
-    EXPECT_FALSE(dlg.m_settings.bNorthern);
+    EXPECT_FALSE(dlg.Settings().bNorthern);
     EXPECT_FALSE(dlg.MenuAction(ID_NORTHERN)->isChecked());
     EXPECT_TRUE(dlg.MenuAction(ID_SOUTHERN)->isChecked());
     dlg.MenuAction(ID_SOUTHERN)->trigger();
@@ -228,7 +228,7 @@ TEST_F(MenuTest, DateLayoutReformatsThePickerAndMovesTheMark) {
                               "dd.MMM.yyyy", "dd-MM-yyyy",  "dd-MMM-yyyy"};
     for (int i : {2, 0, 3, 3, 5, 1, 4}) {
         dlg.MenuAction(ID_DATE_FORMAT_FIRST + i)->trigger();
-        EXPECT_EQ(dlg.m_settings.nDateFormat, i);
+        EXPECT_EQ(dlg.Settings().nDateFormat, i);
         EXPECT_EQ(dlg.DatePicker().displayFormat(), QString::fromLatin1(patterns[i]));
         EXPECT_EQ(MarkedFormats(), std::vector<int>{ID_DATE_FORMAT_FIRST + i});
         EXPECT_EQ(dlg.DatePicker().dateTime().time(), QTime(12, 0, 0));
@@ -241,16 +241,16 @@ TEST_F(MenuTest, DateLayoutReformatsThePickerAndMovesTheMark) {
 TEST_F(MenuTest, MenuHangsFromTheButtonAndOpensAtThePointerOnThePicture) {
     CNorvaleDlg& dlg = Start();
     dlg.MenuButton()->click();
-    ASSERT_TRUE(dlg.m_menuMain.isVisible());
-    EXPECT_EQ(dlg.m_menuMain.pos(),
+    ASSERT_TRUE(dlg.MenuMain().isVisible());
+    EXPECT_EQ(dlg.MenuMain().pos(),
               dlg.MenuButton()->mapToGlobal(QPoint(0, dlg.MenuButton()->height())));
-    dlg.m_menuMain.hide();
+    dlg.MenuMain().hide();
 
     dlg.OnCommand(ID_LAYOUT_TOGGLE, 0); // compact: the picture is the way in
     QTest::mouseRelease(&dlg.m_moonImage, Qt::RightButton, {}, QPoint(30, 40));
-    ASSERT_TRUE(dlg.m_menuMain.isVisible());
-    EXPECT_EQ(dlg.m_menuMain.pos(), dlg.m_moonImage.mapToGlobal(QPoint(30, 40)));
-    dlg.m_menuMain.hide();
+    ASSERT_TRUE(dlg.MenuMain().isVisible());
+    EXPECT_EQ(dlg.MenuMain().pos(), dlg.m_moonImage.mapToGlobal(QPoint(30, 40)));
+    dlg.MenuMain().hide();
 }
 
 // The replay of the stored settings sends the layout switch, the date layout
@@ -281,9 +281,9 @@ TEST_F(MenuTest, StartupReplayNeverDispatchesAForeignCommand) {
                 EXPECT_FALSE(dlg.IsEnded());
                 EXPECT_TRUE(m_opened.empty());
 
-                EXPECT_EQ(dlg.m_settings.bFull, full);
-                EXPECT_EQ(dlg.m_settings.bNorthern, northern);
-                EXPECT_EQ(dlg.m_settings.nDateFormat, index);
+                EXPECT_EQ(dlg.Settings().bFull, full);
+                EXPECT_EQ(dlg.Settings().bNorthern, northern);
+                EXPECT_EQ(dlg.Settings().nDateFormat, index);
                 EXPECT_EQ(ItemText(ID_LAYOUT_TOGGLE), full ? "Compact" : "Full");
                 EXPECT_TRUE(dlg.MenuAction(northern ? ID_NORTHERN : ID_SOUTHERN)->isChecked());
                 const int row = index >= 0 && index <= 5 ? index : 5;
