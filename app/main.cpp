@@ -2,6 +2,7 @@
 #include "app/NorvaleApp.h"
 #include "app/Startup.h"
 #include "atomicfile/StandardStreams.h"
+#include "panel/FaceCache.h"
 #include "version/Version.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
     // Before anything opens a file: a closed stdout or stderr is /dev/null,
     // never the next file, pipe or display connection the program opens.
     norvale::OpenClosedStandardDescriptors();
+    // The picture's face is kept between runs (looked up at the first paint).
+    norvale::UsePanelFaceCache();
     // Its own two options are answered before any display is opened.
     switch (norvale::ParseProgramArguments(argc, argv)) {
     case norvale::ProgramRequest::Help:

@@ -6,6 +6,7 @@
 #include "cli/Run.h"
 #include "cli/SkyAnswers.h"
 #include "cli/TruePng.h"
+#include "panel/FaceCache.h"
 
 #include <csignal>
 #include <iostream>
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     // A file-size limit makes a write fail (and the old file stay) instead
     // of killing the program half way.
     std::signal(SIGXFSZ, SIG_IGN);
+    // The panel's face is kept between runs: asking fontconfig costs more
+    // than drawing and encoding the panel.
+    norvale::UsePanelFaceCache();
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const auto sky = norvale::cli::MakeSkyAnswers();
     return norvale::cli::Run(

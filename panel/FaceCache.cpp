@@ -264,4 +264,27 @@ void DropFaceCache(const std::string& cacheFile) {
     }
 }
 
+std::optional<FontFaceFile> LookUpPanelFace(const std::optional<std::string>& cacheFile,
+                                            const FaceOpener& open) {
+    if (cacheFile) {
+        if (auto kept = ReadFaceCache(*cacheFile)) {
+            if (open(*kept)) {
+                return kept;
+            }
+            DropFaceCache(*cacheFile);
+        }
+    }
+    std::optional<FontFaceFile> chosen = FindPanelFace(open);
+    if (chosen && cacheFile) {
+        WriteFaceCache(*cacheFile, *chosen, CurrentFontconfigStamps());
+    }
+    return chosen;
+}
+
+void UsePanelFaceCache() {
+    PanelFaceLookUpSeam() = [](const FaceOpener& open) {
+        return LookUpPanelFace(FaceCachePath(), open);
+    };
+}
+
 } // namespace norvale

@@ -9,6 +9,10 @@
 // of fontconfig's own cache folders, and the environment variables that
 // choose them. The kept answer is used only while all of these are as they
 // were; otherwise fontconfig is asked again and the cache written anew.
+//
+// A library of its own beside the renderer (norvale_panel), which writes no
+// file: the programs install the look-up through the cache at start
+// (UsePanelFaceCache).
 
 #include "panel/PanelFace.h"
 
@@ -49,5 +53,17 @@ void WriteFaceCache(const std::string& cacheFile, const FontFaceFile& face,
 
 // Forgets a kept face that could not be used (left empty, so no answer).
 void DropFaceCache(const std::string& cacheFile);
+
+// The panel's face: the answer kept in cacheFile while fontconfig's files are
+// unchanged and open accepts it; otherwise FindPanelFace (panel/PanelFace.h),
+// kept in the cache when found. A kept answer open refuses is dropped.
+// Nothing when no usable face is found.
+std::optional<FontFaceFile> LookUpPanelFace(const std::optional<std::string>& cacheFile,
+                                            const FaceOpener& open);
+
+// Makes LookUpPanelFace in the user's cache (FaceCachePath, as the
+// environment names it when the face is looked up) the renderer's look-up
+// (PanelFaceLookUpSeam). Called by the programs before anything is drawn.
+void UsePanelFaceCache();
 
 } // namespace norvale

@@ -1,7 +1,5 @@
 #include "panel/PanelFace.h"
 
-#include "panel/FaceCache.h"
-
 #include <fontconfig/fontconfig.h>
 
 #include <cstdlib>
@@ -119,33 +117,19 @@ std::optional<FontFaceFile> MatchFace(const std::string& family) {
     return FaceOf(match.get(), name);
 }
 
-std::optional<FontFaceFile> LookUpPanelFace(const std::optional<std::string>& cacheFile,
-                                            const FaceOpener& open) {
-    if (cacheFile) {
-        if (auto kept = ReadFaceCache(*cacheFile)) {
-            if (open(*kept)) {
-                return kept;
-            }
-            DropFaceCache(*cacheFile);
-        }
-    }
-    // Only faces that open count as found: a broken Tahoma leaves the
-    // condensed face.
+std::optional<FontFaceFile> FindPanelFace(const FaceOpener& open) {
     const auto usable = [&open](const FaceFinder& find) -> FaceFinder {
         return [&open, find](const std::string& family) -> std::optional<FontFaceFile> {
             auto face = find(family);
             return face && open(*face) ? face : std::nullopt;
         };
     };
-    std::optional<FontFaceFile> chosen =
-        ChoosePanelFace(usable(FindInstalledFace), usable(MatchFace));
-    if (!chosen) {
-        return std::nullopt;
-    }
-    if (cacheFile) {
-        WriteFaceCache(*cacheFile, *chosen, CurrentFontconfigStamps());
-    }
-    return chosen;
+    return ChoosePanelFace(usable(FindInstalledFace), usable(MatchFace));
+}
+
+PanelFaceLookUp& PanelFaceLookUpSeam() {
+    static PanelFaceLookUp lookUp;
+    return lookUp;
 }
 
 } // namespace norvale

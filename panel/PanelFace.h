@@ -42,15 +42,22 @@ std::optional<FontFaceFile> MatchFace(const std::string& family);
 // Whether a face can be drawn with (the caller opens it and keeps it open).
 using FaceOpener = std::function<bool(const FontFaceFile&)>;
 
-// The panel's face: the answer kept in cacheFile while fontconfig's files are
-// unchanged (panel/FaceCache.h) and open accepts it; otherwise the rule above
-// over fontconfig, kept in the cache when open accepts it. A kept answer open
-// refuses is dropped. Nothing when no usable face is found.
-std::optional<FontFaceFile> LookUpPanelFace(const std::optional<std::string>& cacheFile,
-                                            const FaceOpener& open);
+// The rule above over fontconfig with open's check: only faces that open
+// count as found (a broken Tahoma leaves the condensed face). Reads no file
+// but fontconfig's and the fonts; nothing when no usable face is found.
+std::optional<FontFaceFile> FindPanelFace(const FaceOpener& open);
+
+// How the renderer finds its face, with its own check as open.
+using PanelFaceLookUp = std::function<std::optional<FontFaceFile>(const FaceOpener& open)>;
+
+// The look-up the renderer uses once, when it first needs its face: empty
+// means FindPanelFace (fontconfig alone, nothing written). The programs
+// install the look-up through the user's cache (UsePanelFaceCache,
+// panel/FaceCache.h) at start, before anything is drawn.
+PanelFaceLookUp& PanelFaceLookUpSeam();
 
 // The face this process draws the panel's text with: looked up once, on
-// first use, in the user's cache (FaceCachePath) with FreeType's check of
+// first use, through PanelFaceLookUpSeam with FreeType's check of
 // panel/PanelText.h; nothing when no usable face was found.
 const std::optional<FontFaceFile>& PanelFace();
 

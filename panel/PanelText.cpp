@@ -1,6 +1,5 @@
 #include "panel/PanelText.h"
 
-#include "panel/FaceCache.h"
 #include "panel/OpenedFace.h"
 #include "panel/PanelFace.h"
 #include "panel/PanelLayout.h"
@@ -198,9 +197,11 @@ private:
             m_gamma[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(
                 std::lround(255.0 * std::pow(c / 255.0, 1.0 / PanelTextGamma)));
         }
-        m_file = LookUpPanelFace(FaceCachePath(), [this](const FontFaceFile& file) {
+        const FaceOpener open = [this](const FontFaceFile& file) {
             return m_opened.Open(file, PanelTextPixels);
-        });
+        };
+        const PanelFaceLookUp& lookUp = PanelFaceLookUpSeam();
+        m_file = lookUp ? lookUp(open) : FindPanelFace(open);
         m_face = m_opened.Face();
         if (m_face == nullptr) {
             return;

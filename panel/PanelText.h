@@ -77,7 +77,7 @@ bool PanelTextAvailable();
 // Whether a face file opens as the panel's face: a regular file (opened
 // without blocking, so a named pipe or a device in its place is refused at
 // once), a face FreeType reads at that index, settable to the panel's pixel
-// size. The panel's own face is found with this check (LookUpPanelFace).
+// size. The panel's own face is found with this check (PanelFaceLookUpSeam).
 bool PanelFaceOpens(const FontFaceFile& file);
 
 } // namespace norvale

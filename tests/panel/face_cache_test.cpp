@@ -1,15 +1,19 @@
 // The panel's face kept between runs: used while everything fontconfig read
 // is unchanged, asked for again as soon as anything is not.
 
+#include "core/MoonDay.h"
 #include "panel/FaceCache.h"
+#include "panel/PanelDraw.h"
 #include "panel/PanelText.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <random>
 #include <string>
 
@@ -157,6 +161,47 @@ TEST_F(FaceLookUp, RandomDamageToTheCacheAlwaysGivesTheFreshFace) {
         ASSERT_TRUE(SameFace(LookUpPanelFace(Cache(), PanelFaceOpens), m_fresh));
         ASSERT_TRUE(SameFace(ReadFaceCache(Cache()), m_fresh));
     }
+}
+
+// A panel drawn with no look-up installed, under a cache and a home folder
+// of its own: whether it drew its text and left both folders as they were
+// (fontconfig's own cache aside). What was written is told on stderr.
+bool DrawsWithoutWriting() {
+    const test::TempFolder folder("norvale-no-face-cache");
+    const std::filesystem::path cache = folder.Path() / "cache";
+    const std::filesystem::path home = folder.Path() / "home";
+    std::filesystem::create_directories(cache);
+    std::filesystem::create_directories(home);
+    const test::ScopedEnv cacheHome("XDG_CACHE_HOME", cache.string());
+    const test::ScopedEnv homeFolder("HOME", home.string());
+    if (PanelFaceLookUpSeam() || !PanelTextAvailable() ||
+        PanelPng(MakeMoonDay(DateValue(37272.5, DateStatus::valid),
+                             DateValue(37272.0, DateStatus::valid)),
+                 true, 1, 2)
+            .empty()) {
+        std::cerr << "no panel was drawn without a look-up\n";
+        return false;
+    }
+    bool none = true;
+    for (auto it = std::filesystem::recursive_directory_iterator(folder.Path());
+         it != std::filesystem::recursive_directory_iterator(); ++it) {
+        if (it->path() == cache / "fontconfig") {
+            it.disable_recursion_pending();
+        } else if (it->path() != cache && it->path() != home) {
+            std::cerr << "written: " << it->path() << '\n';
+            none = false;
+        }
+    }
+    return none;
+}
+
+// Fault: the renderer kept its face in the user's cache itself, so every
+// program that drew a panel made ~/.cache/norvale; only the programs that
+// install the cache (UsePanelFaceCache) may. The face is looked up once a
+// process: the drawing runs in a fresh one.
+TEST(FaceCache, ThePanelWithoutTheCacheWritesNoFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(DrawsWithoutWriting() ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "panel/PanelText.h"
 #include "picture/Panel.h"
 #include "shading/Shading.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Fonts.h"
 
@@ -18,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <utility>
@@ -70,6 +73,48 @@ TEST(CreateStyledFont, TahomaFallsBackToOneCondensedFace) {
     // The panel's own face follows the same rule.
     ASSERT_TRUE(PanelFace());
     EXPECT_EQ(QString::fromStdString(PanelFace()->family), resolved);
+}
+
+// The face rule is written twice, over QFontDatabase for the window and over
+// fontconfig for the panel; both must take Tahoma exactly when a font of
+// that family is installed, and the condensed face otherwise. The fonts are
+// the condensed face, and for Tahoma a copy of it that fontconfig's scan
+// renames.
+TEST(CreateStyledFont, WindowAndPanelTakeTheSameFamily) {
+    const auto condensed = FindInstalledFace(PanelFallbackFamily);
+    ASSERT_TRUE(condensed) << "install fonts-dejavu-extra";
+    struct Row {
+        bool tahoma;
+        std::string family;
+    };
+    const Row rows[] = {{false, PanelFallbackFamily}, {true, PanelFaceFamily}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.family);
+        const test::TempFolder folder("norvale-face-rule");
+        const std::filesystem::path fonts = folder.Path() / "fonts";
+        std::filesystem::create_directories(fonts);
+        std::filesystem::copy_file(condensed->path, fonts / "Condensed.ttf");
+        std::string config = "<?xml version=\"1.0\"?>\n<fontconfig>\n<dir>" + fonts.string() +
+                             "</dir>\n<cachedir>" + (folder.Path() / "fc-cache").string() +
+                             "</cachedir>\n";
+        if (row.tahoma) {
+            std::filesystem::copy_file(condensed->path, fonts / "Tahoma.ttf");
+            config += "<match target=\"scan\"><test name=\"file\"><string>" +
+                      (fonts / "Tahoma.ttf").string() +
+                      "</string></test><edit name=\"family\" mode=\"assign_replace\">"
+                      "<string>Tahoma</string></edit></match>\n";
+        }
+        std::ofstream(folder.Path() / "fonts.conf") << config << "</fontconfig>\n";
+        const test::ChildOutcome probe =
+            test::RunProgram(NORVALE_FACE_RULE_PROBE, {},
+                             {{"FONTCONFIG_FILE", (folder.Path() / "fonts.conf").string()},
+                              {"FONTCONFIG_PATH", std::nullopt},
+                              {"QT_QPA_PLATFORM", "offscreen"},
+                              {"XDG_CACHE_HOME", (folder.Path() / "cache").string()},
+                              {"HOME", (folder.Path() / "home").string()}});
+        EXPECT_EQ(probe.exitCode, 0) << probe.err;
+        EXPECT_EQ(probe.out, row.family + "\n" + row.family + "\n") << probe.err;
+    }
 }
 
 TEST(Panel, LongestTextsFitThePanel) {
