@@ -1,3 +1,7 @@
+// The About box: where its items stand, its links, its reading order, its
+// keys.
+
+#include "QtPrint.h"
 #include "RecordingOpener.h"
 #include "controls/AboutDlg.h"
 #include "version/Version.h"
@@ -9,16 +13,18 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
+#include <gtest/gtest.h>
 
-using namespace norvale;
+#include <utility>
 
+namespace norvale {
 namespace {
 
 QLabel* LabelWithText(const QDialog& dialog, const QString& text) {
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
-        if (label->text() == text)
+        if (label->text() == text) {
             return label;
+        }
     }
     return nullptr;
 }
@@ -34,174 +40,165 @@ void Click(QWidget* widget) {
     QApplication::sendEvent(widget, &release);
 }
 
-} // namespace
-
-class AboutDlgTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void itemsStandWhereTheLayoutPutsThem_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("pixels");
-        // Dialog units at base units 6 x 13, each figure rounded on its own.
-        QTest::newRow("version") << "Norvale Version 3.46" << QRect(74, 13, 197, 13);
-        QTest::newRow("notice") << QString::fromLatin1(CAboutDlg::kNotice)
-                                << QRect(11, 91, 260, 16);
-        QTest::newRow("contact link") << "contact form" << QRect(147, 59, 63, 13);
-        QTest::newRow("home link") << "norvale.example" << QRect(147, 39, 123, 13);
-        QTest::newRow("home caption") << "Home page:" << QRect(74, 39, 60, 13);
-        QTest::newRow("support caption") << "Support:" << QRect(74, 59, 44, 13);
-    }
-    void itemsStandWhereTheLayoutPutsThem() {
-        QFETCH(QString, text);
-        QFETCH(QRect, pixels);
+TEST(AboutDlgTest, ItemsStandWhereTheLayoutPutsThem) {
+    // Dialog units at base units 6 x 13, each figure rounded on its own.
+    const struct {
+        const char* name;
+        QString text;
+        QRect pixels;
+    } cases[] = {
+        {"version", QStringLiteral("Norvale Version 3.46"), QRect(74, 13, 197, 13)},
+        {"notice", QString::fromLatin1(CAboutDlg::kNotice), QRect(11, 91, 260, 16)},
+        {"contact link", QStringLiteral("contact form"), QRect(147, 59, 63, 13)},
+        {"home link", QStringLiteral("norvale.example"), QRect(147, 39, 123, 13)},
+        {"home caption", QStringLiteral("Home page:"), QRect(74, 39, 60, 13)},
+        {"support caption", QStringLiteral("Support:"), QRect(74, 59, 44, 13)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         CAboutDlg dialog;
-        QLabel* label = LabelWithText(dialog, text);
-        QVERIFY(label);
-        QCOMPARE(label->geometry(), pixels);
+        QLabel* label = LabelWithText(dialog, c.text);
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->geometry(), c.pixels);
         // Every text fits its box in the font it is drawn with.
         const QFontMetrics metrics(label->font());
-        QVERIFY2(metrics.horizontalAdvance(text) <= pixels.width(),
-                 qPrintable(QStringLiteral("%1 px").arg(metrics.horizontalAdvance(text))));
-        QVERIFY(metrics.height() <= pixels.height());
+        EXPECT_LE(metrics.horizontalAdvance(c.text), c.pixels.width());
+        EXPECT_LE(metrics.height(), c.pixels.height());
     }
-
-    void windowIconAndButton() {
-        CAboutDlg dialog;
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("About Norvale"));
-        QCOMPARE(dialog.size(), QSize(281, 154));
-        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-        QLabel* icon = dialog.findChild<QLabel*>(QStringLiteral("icon"));
-        QVERIFY(icon);
-        QCOMPARE(icon->geometry(), QRect(11, 21, 32, 32));
-        QCOMPARE(icon->pixmap().size(), QSize(32, 32));
-        QPushButton* ok = dialog.OkButton();
-        QCOMPARE(ok->text(), QStringLiteral("OK"));
-        QCOMPARE(ok->geometry(), QRect(192, 119, 78, 24));
-        QVERIFY(ok->isDefault());
-    }
-
-    // The links go to the configured web site, or while none is configured
-    // to the offline help's sections; the shown host follows the base.
-    void linksHaveTheirTargetsAndTooltips_data() {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QString>("contact");
-        QTest::newRow("none") << ""
-                              << "norvale.example"
-                              << "qrc:/norvale/help.html#home"
-                              << "qrc:/norvale/help.html#contact";
-        QTest::newRow("norvale.example") << "http://norvale.example"
-                                         << "norvale.example"
-                                         << "http://norvale.example?from=Norvale"
-                                         << "http://norvale.example/contact.php?from=Norvale";
-        QTest::newRow("own site") << "https://moon.example.org"
-                                  << "moon.example.org"
-                                  << "https://moon.example.org?from=Norvale"
-                                  << "https://moon.example.org/contact.php?from=Norvale";
-    }
-    void linksHaveTheirTargetsAndTooltips() {
-        QFETCH(QString, base);
-        QFETCH(QString, host);
-        QFETCH(QString, home);
-        QFETCH(QString, contact);
-        test::ScopedWebBase configured(base);
-        CAboutDlg dialog;
-        QCOMPARE(dialog.HomeLink().text(), host);
-        QCOMPARE(dialog.HomeLink().Target(), home);
-        QCOMPARE(dialog.HomeLink().toolTip(), QStringLiteral("Go to ") + host);
-        QCOMPARE(dialog.ContactLink().Target(), contact);
-        QCOMPARE(dialog.ContactLink().toolTip(), QStringLiteral("Send email to support"));
-    }
-
-    void clickingALinkOpensItsPageAndKeepsTheBoxOpen() {
-        for (const bool web : {true, false}) {
-            test::ScopedWebBase configured(web ? QStringLiteral("http://norvale.example")
-                                               : QString());
-            CAboutDlg dialog;
-            dialog.open();
-            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            test::RecordingOpener opener;
-            test::RecordingHelp help;
-            Click(&dialog.HomeLink());
-            Click(&dialog.ContactLink());
-            const QList<QUrl> pages{
-                QUrl(QStringLiteral("http://norvale.example?from=Norvale")),
-                QUrl(QStringLiteral("http://norvale.example/contact.php?from=Norvale"))};
-            QCOMPARE(opener.opened, web ? pages : QList<QUrl>{});
-            QCOMPARE(help.sections, web ? QStringList{} : (QStringList{"home", "contact"}));
-            QVERIFY(dialog.isVisible());
-        }
-    }
-
-    // Screen readers read the items in the layout's order, each link with its
-    // caption; the icon has a name.
-    void accessibleOrderFollowsTheLayout() {
-        CAboutDlg dialog;
-        dialog.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&dialog);
-        QVERIFY(box);
-        QList<std::pair<QAccessible::Role, QString>> read;
-        for (int i = 0; i < box->childCount(); ++i) {
-            QAccessibleInterface* child = box->child(i);
-            read.append({child->role(), child->text(QAccessible::Name)});
-        }
-        const QList<std::pair<QAccessible::Role, QString>> expected{
-            {QAccessible::Graphic, "Norvale"},
-            {QAccessible::StaticText, "Norvale Version " + QString::fromLatin1(kVersion)},
-            {QAccessible::StaticText, "Home page:"},
-            {QAccessible::Link, "Home page: norvale.example"},
-            {QAccessible::StaticText, "Support:"},
-            {QAccessible::Link, "Support: contact form"},
-            {QAccessible::StaticText, QString::fromLatin1(CAboutDlg::kNotice)},
-            {QAccessible::Button, "OK"},
-        };
-        QCOMPARE(read, expected);
-        // The links still show their own captions.
-        QCOMPARE(dialog.HomeLink().text(), QStringLiteral("norvale.example"));
-        QCOMPARE(dialog.ContactLink().text(), QStringLiteral("contact form"));
-        for (QLabel* label : dialog.findChildren<QLabel*>())
-            QVERIFY2(label->isVisible(), qPrintable(label->text()));
-    }
-
-    void okIsTheOnlyFocusStop() {
-        CAboutDlg dialog;
-        dialog.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.focusWidget(), dialog.OkButton());
-        for (QWidget* child : dialog.findChildren<QWidget*>()) {
-            if (child != dialog.OkButton())
-                QCOMPARE(child->focusPolicy() & Qt::TabFocus, 0);
-        }
-    }
-
-    void keysAndOkClose_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("result");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(QDialog::Accepted);
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
-        QTest::newRow("OK clicked") << 0 << int(QDialog::Accepted);
-    }
-    void keysAndOkClose() {
-        QFETCH(int, key);
-        QFETCH(int, result);
-        CAboutDlg dialog;
-        dialog.open();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        if (key == 0)
-            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-        else
-            QTest::keyClick(&dialog, Qt::Key(key));
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), result);
-    }
-};
-
-std::unique_ptr<QObject> MakeAboutDlgTest() {
-    return std::make_unique<AboutDlgTest>();
 }
 
-#include "tst_aboutdlg.moc"
+TEST(AboutDlgTest, WindowIconAndButton) {
+    CAboutDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About Norvale"));
+    EXPECT_EQ(dialog.size(), QSize(281, 154));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    QLabel* icon = dialog.findChild<QLabel*>(QStringLiteral("icon"));
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->geometry(), QRect(11, 21, 32, 32));
+    EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
+    QPushButton* ok = dialog.OkButton();
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_EQ(ok->geometry(), QRect(192, 119, 78, 24));
+    EXPECT_TRUE(ok->isDefault());
+}
+
+// The links go to the configured web site, or while none is configured to the
+// offline help's sections; the shown host follows the base.
+TEST(AboutDlgTest, LinksHaveTheirTargetsAndTooltips) {
+    const struct {
+        const char* base;
+        const char* host;
+        const char* home;
+        const char* contact;
+    } cases[] = {
+        {"", "norvale.example", "qrc:/norvale/help.html#home", "qrc:/norvale/help.html#contact"},
+        {"http://norvale.example", "norvale.example", "http://norvale.example?from=Norvale",
+         "http://norvale.example/contact.php?from=Norvale"},
+        {"https://moon.example.org", "moon.example.org", "https://moon.example.org?from=Norvale",
+         "https://moon.example.org/contact.php?from=Norvale"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(*c.base ? c.base : "none");
+        test::ScopedWebBase configured(QString::fromLatin1(c.base));
+        CAboutDlg dialog;
+        const QString host = QString::fromLatin1(c.host);
+        EXPECT_EQ(dialog.HomeLink().text(), host);
+        EXPECT_EQ(dialog.HomeLink().Target(), QString::fromLatin1(c.home));
+        EXPECT_EQ(dialog.HomeLink().toolTip(), QStringLiteral("Go to ") + host);
+        EXPECT_EQ(dialog.ContactLink().Target(), QString::fromLatin1(c.contact));
+        EXPECT_EQ(dialog.ContactLink().toolTip(), QStringLiteral("Send email to support"));
+    }
+}
+
+TEST(AboutDlgTest, ClickingALinkOpensItsPageAndKeepsTheBoxOpen) {
+    for (const bool web : {true, false}) {
+        SCOPED_TRACE(web ? "web" : "no web address");
+        test::ScopedWebBase configured(web ? QStringLiteral("http://norvale.example") : QString());
+        CAboutDlg dialog;
+        dialog.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        test::RecordingOpener opener;
+        test::RecordingHelp help;
+        Click(&dialog.HomeLink());
+        Click(&dialog.ContactLink());
+        const QList<QUrl> pages{
+            QUrl(QStringLiteral("http://norvale.example?from=Norvale")),
+            QUrl(QStringLiteral("http://norvale.example/contact.php?from=Norvale"))};
+        EXPECT_EQ(opener.opened, web ? pages : QList<QUrl>{});
+        EXPECT_EQ(help.sections, web ? QStringList{} : (QStringList{"home", "contact"}));
+        EXPECT_TRUE(dialog.isVisible());
+    }
+}
+
+// Screen readers read the items in the layout's order, each link with its
+// caption; the icon has a name.
+TEST(AboutDlgTest, AccessibleOrderFollowsTheLayout) {
+    CAboutDlg dialog;
+    dialog.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&dialog);
+    ASSERT_TRUE(box);
+    QList<std::pair<QAccessible::Role, QString>> read;
+    for (int i = 0; i < box->childCount(); ++i) {
+        QAccessibleInterface* child = box->child(i);
+        read.append({child->role(), child->text(QAccessible::Name)});
+    }
+    const QList<std::pair<QAccessible::Role, QString>> expected{
+        {QAccessible::Graphic, "Norvale"},
+        {QAccessible::StaticText, "Norvale Version " + QString::fromLatin1(kVersion)},
+        {QAccessible::StaticText, "Home page:"},
+        {QAccessible::Link, "Home page: norvale.example"},
+        {QAccessible::StaticText, "Support:"},
+        {QAccessible::Link, "Support: contact form"},
+        {QAccessible::StaticText, QString::fromLatin1(CAboutDlg::kNotice)},
+        {QAccessible::Button, "OK"},
+    };
+    EXPECT_EQ(read, expected);
+    // The links still show their own captions.
+    EXPECT_EQ(dialog.HomeLink().text(), QStringLiteral("norvale.example"));
+    EXPECT_EQ(dialog.ContactLink().text(), QStringLiteral("contact form"));
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        EXPECT_TRUE(label->isVisible()) << label->text().toStdString();
+    }
+}
+
+TEST(AboutDlgTest, OkIsTheOnlyFocusStop) {
+    CAboutDlg dialog;
+    dialog.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(dialog.focusWidget(), dialog.OkButton());
+    for (QWidget* child : dialog.findChildren<QWidget*>()) {
+        if (child != dialog.OkButton()) {
+            EXPECT_EQ(child->focusPolicy() & Qt::TabFocus, 0) << child->metaObject()->className();
+        }
+    }
+}
+
+TEST(AboutDlgTest, KeysAndOkClose) {
+    const struct {
+        const char* name;
+        int key; // 0: OK clicked
+        int result;
+    } cases[] = {
+        {"Enter", Qt::Key_Return, QDialog::Accepted},
+        {"keypad Enter", Qt::Key_Enter, QDialog::Accepted},
+        {"Escape", Qt::Key_Escape, QDialog::Rejected},
+        {"OK clicked", 0, QDialog::Accepted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CAboutDlg dialog;
+        dialog.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        if (c.key == 0) {
+            QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+        } else {
+            QTest::keyClick(&dialog, Qt::Key(c.key));
+        }
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), c.result);
+    }
+}
+
+} // namespace
+} // namespace norvale

@@ -1,3 +1,7 @@
+// The help window: the sections the program opens, its links, its code
+// lines, and that it is no modal box.
+
+#include "QtPrint.h"
 #include "RecordingOpener.h"
 #include "controls/HelpWindow.h"
 #include "controls/Web.h"
@@ -10,10 +14,9 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include <memory>
+#include <gtest/gtest.h>
 
-using namespace norvale;
-
+namespace norvale {
 namespace {
 
 // The anchor names the shown page defines.
@@ -31,114 +34,114 @@ int ScrollValue() {
     return CHelpWindow::Instance()->Browser()->verticalScrollBar()->value();
 }
 
-} // namespace
-
-class HelpWindowTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void cleanup() { CHelpWindow::CloseAll(); }
-
-    // A section the program links to but the page lacks would leave the
-    // reader at the top of the page.
-    void everySectionTheProgramOpensIsInThePage() {
-        CHelpWindow::ShowSection(QString());
-        CHelpWindow* window = CHelpWindow::Instance();
-        QVERIFY(window);
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        QTextBrowser* browser = window->Browser();
-        QCOMPARE(browser->source(), HelpUrl());
-        const QString text = browser->toPlainText();
-        QVERIFY(text.contains(QStringLiteral("Norvale ") + QString::fromLatin1(kVersion)));
-        QVERIFY2(!text.contains(QLatin1Char('@')), "a placeholder was left in the page");
-        QCOMPARE(ScrollValue(), 0);
-
-        const QStringList anchors = Anchors(*browser->document());
-        int previous = 0;
-        for (const char* section :
-             {"window", "menu", "keys", "settings", "cli", kLatestVersionPage.helpSection,
-              kHomePage.helpSection, kProductPage.helpSection, kContactPage.helpSection}) {
-            const QString name = QString::fromLatin1(section);
-            QVERIFY2(anchors.contains(name), section);
-            CHelpWindow::ShowSection(name);
-            QCOMPARE(CHelpWindow::Instance(), window); // one window, reused
-            QCOMPARE(browser->source(), HelpUrl(name));
-            QVERIFY2(ScrollValue() >= previous && ScrollValue() > 0, section);
-            previous = ScrollValue();
-        }
-        CHelpWindow::ShowSection(QString());
-        QCOMPARE(ScrollValue(), 0);
-    }
-
-    void notModalAndGoneWhenClosed() {
-        CHelpWindow::ShowSection(QStringLiteral("keys"));
-        CHelpWindow* window = CHelpWindow::Instance();
-        QVERIFY(window);
-        QCOMPARE(window->windowModality(), Qt::NonModal);
-        QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
-        QCOMPARE(window->windowTitle(), QStringLiteral("Norvale Help"));
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        QTest::keyClick(window->Browser(), Qt::Key_Escape);
-        QTRY_VERIFY(CHelpWindow::Instance() == nullptr); // deleted on close
-    }
-
-    // The page's links move within it; a web link goes to the browser; any
-    // other address is refused.
-    // Code in the page (options, commands) is never broken over two lines,
-    // at the window's own width ("norvale-cli --" / "help" was).
-    void codeIsNeverBrokenOverLines() {
-        CHelpWindow::ShowSection(QString());
-        CHelpWindow* window = CHelpWindow::Instance();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        QTextDocument* page = window->Browser()->document();
-        int cells = 0;
-        for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
-            const QTextLayout* layout = block.layout();
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                // Qt sets code in its "monospace" family.
-                const QStringList families = fragment.charFormat().fontFamilies().toStringList();
-                if (!families.contains(QLatin1String("monospace"))) {
-                    continue;
-                }
-                ++cells;
-                const int first = fragment.position() - block.position();
-                const int last = first + fragment.length() - 1;
-                QVERIFY2(layout->lineForTextPosition(first).lineNumber() ==
-                             layout->lineForTextPosition(last).lineNumber(),
-                         qPrintable(fragment.text()));
-            }
-        }
-        QVERIFY(cells >= 10);
-    }
-
-    void linksInThePage_data() {
-        QTest::addColumn<QString>("href");
-        QTest::addColumn<bool>("scrolls");
-        QTest::addColumn<int>("opened");
-        QTest::newRow("own section") << "#contact" << true << 0;
-        QTest::newRow("web page") << "https://norvale.example/" << false << 1;
-        QTest::newRow("local file") << "file:///etc/passwd" << false << 0;
-        QTest::newRow("other resource") << "qrc:/norvale/hand.png" << false << 0;
-        QTest::newRow("relative file") << "../../etc/passwd" << false << 0;
-    }
-    void linksInThePage() {
-        QFETCH(QString, href);
-        QFETCH(bool, scrolls);
-        QFETCH(int, opened);
-        CHelpWindow::ShowSection(QString());
-        CHelpWindow* window = CHelpWindow::Instance();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        test::RecordingOpener opener;
-        emit window->Browser()->anchorClicked(QUrl(href));
-        QCOMPARE(ScrollValue() > 0, scrolls);
-        QCOMPARE(opener.opened.size(), opened);
-        QCOMPARE(window->Browser()->source(), HelpUrl());
-    }
+// Every test ends with the help window closed.
+class HelpWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override { CHelpWindow::CloseAll(); }
 };
 
-std::unique_ptr<QObject> MakeHelpWindowTest() {
-    return std::make_unique<HelpWindowTest>();
+// A section the program links to but the page lacks would leave the reader at
+// the top of the page.
+TEST_F(HelpWindowTest, EverySectionTheProgramOpensIsInThePage) {
+    CHelpWindow::ShowSection(QString());
+    CHelpWindow* window = CHelpWindow::Instance();
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTextBrowser* browser = window->Browser();
+    EXPECT_EQ(browser->source(), HelpUrl());
+    const QString text = browser->toPlainText();
+    EXPECT_TRUE(text.contains(QStringLiteral("Norvale ") + QString::fromLatin1(kVersion)));
+    EXPECT_FALSE(text.contains(QLatin1Char('@'))) << "a placeholder was left in the page";
+    EXPECT_EQ(ScrollValue(), 0);
+
+    const QStringList anchors = Anchors(*browser->document());
+    int previous = 0;
+    for (const char* section :
+         {"window", "menu", "keys", "settings", "cli", kLatestVersionPage.helpSection,
+          kHomePage.helpSection, kProductPage.helpSection, kContactPage.helpSection}) {
+        SCOPED_TRACE(section);
+        const QString name = QString::fromLatin1(section);
+        ASSERT_TRUE(anchors.contains(name));
+        CHelpWindow::ShowSection(name);
+        ASSERT_EQ(CHelpWindow::Instance(), window); // one window, reused
+        EXPECT_EQ(browser->source(), HelpUrl(name));
+        EXPECT_GE(ScrollValue(), previous);
+        EXPECT_GT(ScrollValue(), 0);
+        previous = ScrollValue();
+    }
+    CHelpWindow::ShowSection(QString());
+    EXPECT_EQ(ScrollValue(), 0);
 }
 
-#include "tst_helpwindow.moc"
+TEST_F(HelpWindowTest, NotModalAndGoneWhenClosed) {
+    CHelpWindow::ShowSection(QStringLiteral("keys"));
+    CHelpWindow* window = CHelpWindow::Instance();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowModality(), Qt::NonModal);
+    EXPECT_FALSE(window->testAttribute(Qt::WA_QuitOnClose));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Norvale Help"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::keyClick(window->Browser(), Qt::Key_Escape);
+    // Deleted on close.
+    EXPECT_TRUE(QTest::qWaitFor([] { return CHelpWindow::Instance() == nullptr; }));
+}
+
+// Code in the page (options, commands) is never broken over two lines, at the
+// window's own width ("norvale-cli --" / "help" was).
+TEST_F(HelpWindowTest, CodeIsNeverBrokenOverLines) {
+    CHelpWindow::ShowSection(QString());
+    CHelpWindow* window = CHelpWindow::Instance();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTextDocument* page = window->Browser()->document();
+    int cells = 0;
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            // Qt sets code in its "monospace" family.
+            const QStringList families = fragment.charFormat().fontFamilies().toStringList();
+            if (!families.contains(QLatin1String("monospace"))) {
+                continue;
+            }
+            ++cells;
+            const int first = fragment.position() - block.position();
+            const int last = first + fragment.length() - 1;
+            EXPECT_EQ(layout->lineForTextPosition(first).lineNumber(),
+                      layout->lineForTextPosition(last).lineNumber())
+                << fragment.text().toStdString();
+        }
+    }
+    EXPECT_GE(cells, 10);
+}
+
+// The page's links move within it; a web link goes to the browser; any other
+// address is refused.
+TEST_F(HelpWindowTest, LinksInThePage) {
+    const struct {
+        const char* name;
+        const char* href;
+        bool scrolls;
+        int opened;
+    } cases[] = {
+        {"own section", "#contact", true, 0},
+        {"web page", "https://norvale.example/", false, 1},
+        {"local file", "file:///etc/passwd", false, 0},
+        {"other resource", "qrc:/norvale/hand.png", false, 0},
+        {"relative file", "../../etc/passwd", false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHelpWindow::ShowSection(QString());
+        CHelpWindow* window = CHelpWindow::Instance();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        test::RecordingOpener opener;
+        emit window->Browser()->anchorClicked(QUrl(QString::fromLatin1(c.href)));
+        EXPECT_EQ(ScrollValue() > 0, c.scrolls);
+        EXPECT_EQ(opener.opened.size(), c.opened);
+        EXPECT_EQ(window->Browser()->source(), HelpUrl());
+        CHelpWindow::CloseAll(); // every link from a fresh window
+    }
+}
+
+} // namespace
+} // namespace norvale
