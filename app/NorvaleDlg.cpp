@@ -4,6 +4,7 @@
 #include "app/DialogLayout.h"
 #include "app/OwnTitleBar.h"
 #include "controls/HelpWindow.h"
+#include "core/DayRange.h"
 #include "core/Texts.h"
 #include "ui/Accessible.h"
 #include "ui/Contrast.h"
@@ -322,9 +323,9 @@ void CNorvaleDlg::SetPickerRange() {
     SystemTime low;
     SystemTime high;
     DateValue minimum;
-    minimum.FromFields(1900, 1, 1, 12, 59, 59);
+    minimum.FromFields(kFirstRangeDay.year, kFirstRangeDay.month, kFirstRangeDay.day, 12, 59, 59);
     DateValue maximum;
-    maximum.FromFields(9999, 1, 1, 12, 59, 59);
+    maximum.FromFields(kLastRangeDay.year, kLastRangeDay.month, kLastRangeDay.day, 12, 59, 59);
     if (minimum.ToFields(low) && maximum.ToFields(high)) {
         m_datePicker.SetRange(low, high);
     }

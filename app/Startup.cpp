@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Headless.h"
+#include "core/DayRange.h"
 #include "core/Texts.h"
 #include "version/Version.h"
 
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 #include <string_view>
 
 namespace norvale {
@@ -105,13 +107,16 @@ bool PlatformChosen(int argc, const char* const* argv) {
 }
 
 std::string ProgramHelpText() {
-    return "Usage: norvale [Qt options]\n"
-           "\n"
-           "Norvale shows the Moon's phase for any calendar day in a small window: the\n"
-           "Moon shaded for the day, whether the day is today, past or future, the\n"
-           "Moon's age with the phase name and how much of the disk is lit. \"Prev\",\n"
-           "\"Today\" and \"Next\" step through the days, the date picker spins through\n"
-           "any day from 1900 to 9999, and the \"Menu\" button (or a right click on the\n"
+    return std::string(
+               "Usage: norvale [Qt options]\n"
+               "\n"
+               "Norvale shows the Moon's phase for any calendar day in a small window: the\n"
+               "Moon shaded for the day, whether the day is today, past or future, the\n"
+               "Moon's age with the phase name and how much of the disk is lit. \"Prev\",\n"
+               "\"Today\" and \"Next\" step through the days, the date picker spins through\n"
+               "any day from ") +
+           std::to_string(kFirstRangeDay.year) + " to " + std::to_string(kLastRangeDay.year) +
+           ", and the \"Menu\" button (or a right click on the\n"
            "picture) switches the layout, the date layout and the hemisphere.\n"
            "\n"
            "The window remembers its place, layout, date layout and hemisphere in\n"

@@ -21,8 +21,7 @@ constexpr std::int64_t Instant = 1797508800;
 MoonView ViewAt(std::int64_t seconds, double& sizeScale) {
     const auto aspect = sky::MoonAspectAt(seconds);
     sizeScale = aspect->SizeScale();
-    return {aspect->phaseAngle,         aspect->brightLimb,        aspect->axis,
-            aspect->librationLongitude, aspect->librationLatitude, 0.0};
+    return ViewOf(*aspect, 0.0);
 }
 
 void BM_MoonAspect(benchmark::State& state) {

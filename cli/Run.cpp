@@ -5,6 +5,7 @@
 #include "cli/PlaceRun.h"
 #include "cli/SkyAnswers.h"
 #include "core/Clock.h"
+#include "core/DayRange.h"
 #include "core/Texts.h"
 #include "options/Options.h"
 #include "pixels/Pixels.h"
@@ -220,8 +221,8 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
     }
     const bool sky = options.action == Action::sky || options.action == Action::phases;
     if (!(sky ? InParsedRange(moment->date) : InAllowedRange(moment->date))) {
-        return Fail(err, "today (" + DateText(moment->date) +
-                             ") lies outside 1900-01-01 to 9999-01-01; use --date");
+        return Fail(err, "today (" + DateText(moment->date) + ") lies outside " +
+                             std::string(kDayRangeText) + "; use --date");
     }
     if (options.days && !sky) {
         if (const auto error = CheckDaysRange(moment->date, *options.days)) {
@@ -233,8 +234,8 @@ int RunForMoment(const Options& options, std::ostream& out, std::ostream& err,
     // day of the range would caption every day "Future".
     if (options.action == Action::show || options.action == Action::png) {
         if (const auto now = CurrentMoment(); !now || !InAllowedRange(now->date)) {
-            return Fail(err, "the clock is out of range: today is not a day from 1900-01-01 to "
-                             "9999-01-01, so no day can be captioned");
+            return Fail(err, "the clock is out of range: today is not a day from " +
+                                 std::string(kDayRangeText) + ", so no day can be captioned");
         }
     }
     if (options.action == Action::png) {

@@ -78,13 +78,9 @@ std::optional<std::vector<std::uint8_t>> EncodeTruePng(const TruePngRequest& req
         error = "the true Moon is drawn for the years 1800 to 2200 only";
         return std::nullopt;
     }
-    MoonView view{aspect->phaseAngle,         aspect->brightLimb,        aspect->axis,
-                  aspect->librationLongitude, aspect->librationLatitude, 0.0};
-    if (options.zenithUp) {
-        view.up = aspect->parallacticAngle;
-    } else if (options.southern) {
-        view.up = 180.0;
-    }
+    const MoonView view = ViewOf(*aspect, options.zenithUp   ? aspect->parallacticAngle
+                                          : options.southern ? 180.0
+                                                             : 0.0);
     const TrueLayout layout =
         options.width > 0
             ? SizedTrueLayout(options.width, options.height,

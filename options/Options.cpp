@@ -23,7 +23,9 @@ using detail::ToSysDays;
 using detail::TrueOption;
 
 constexpr std::string_view Program = "norvale-cli: ";
-constexpr std::string_view RangeText = "from 1900-01-01 to 9999-01-01";
+// The form --date, --to and a date argument must take.
+constexpr std::string_view DateForm = "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01";
+static_assert(DateForm.ends_with(kDayRangeText));
 
 enum class Id {
     date,
@@ -54,10 +56,10 @@ struct Spec {
 };
 
 constexpr std::array<Spec, 18> Specs{{
-    {Id::date, "--date", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
+    {Id::date, "--date", true, DateForm},
     {Id::time, "--time", true, "HH:MM or HH:MM:SS (00:00 to 23:59:59)"},
     {Id::days, "--days", true, "a whole number from 1 to 36600, or -1 to -36600"},
-    {Id::to, "--to", true, "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01"},
+    {Id::to, "--to", true, DateForm},
     {Id::json, "--json", false, ""},
     {Id::sky, "--sky", false, ""},
     {Id::phases, "--phases", false, ""},
@@ -110,13 +112,13 @@ UsageError Message(std::string_view text) {
 
 // A real day before even the true sky's first day.
 UsageError BeforeTheSky(std::string_view what, std::string_view value) {
-    return Message(std::string(what) + " must be a day from 1900-01-01 (1800-01-01 with --sky or " +
-                   "--phases) to 9999-01-01, got " + Quoted(value));
+    return Message(std::string(what) + " must be a day from " + std::string(kFirstRangeDayText) +
+                   " (1800-01-01 with --sky or --phases) to " + std::string(kLastRangeDayText) +
+                   ", got " + Quoted(value));
 }
 
 UsageError DateAloneError(std::string_view value) {
-    return Message("the date must be YYYY-MM-DD, a day " + std::string(RangeText) + ", got " +
-                   Quoted(value));
+    return Message("the date must be " + std::string(DateForm) + ", got " + Quoted(value));
 }
 
 std::optional<std::uint64_t> NumberIn(std::string_view text, std::uint64_t low,
@@ -238,7 +240,9 @@ std::optional<UsageError> Resolve(const std::array<bool, Specs.size()>& seen, Op
             }
         }
         if (options.calendarDays && options.icsYear < FirstCalendarDaysYear) {
-            return Message("--ics YEAR --calendar-days needs a year from 1900 to 9998, got " +
+            return Message("--ics YEAR --calendar-days needs a year from " +
+                           std::to_string(FirstCalendarDaysYear) + " to " +
+                           std::to_string(LastIcsYear) + ", got " +
                            std::to_string(options.icsYear));
         }
         options.action = Action::ics;
@@ -295,8 +299,8 @@ std::optional<UsageError> CheckDaysRange(const CivilDate& start, int days) {
         return std::nullopt;
     }
     return Message("--days " + std::to_string(days) + " from " + DateText(start) + " runs past " +
-                   (days > 0 ? "9999-01-01" : "1900-01-01") + "; every day must lie " +
-                   std::string(RangeText));
+                   std::string(days > 0 ? kLastRangeDayText : kFirstRangeDayText) +
+                   "; every day must lie from " + std::string(kDayRangeText));
 }
 
 std::string Quoted(std::string_view text) {
@@ -374,7 +378,7 @@ ParseResult ParseOptions(std::span<const std::string_view> args) {
     if (auto error = CheckTrueOptions(options, seen[static_cast<std::size_t>(Id::scale)])) {
         return *error;
     }
-    // Only the true sky's answers take days before 1900.
+    // Only the true sky's answers take days before the range.
     if (options.action == Action::show || options.action == Action::png) {
         if (options.date && !InAllowedRange(*options.date)) {
             return dateAlone ? DateAloneError(DateText(*options.date))

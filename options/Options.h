@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DayRange.h"
 #include "sky/Range.h"
 
 #include <cstdint>
@@ -29,15 +30,17 @@ struct TimeOfDay {
 };
 
 // The days every request must stay within (the date picker's range).
-inline constexpr CivilDate FirstAllowedDay{1900, 1, 1};
-inline constexpr CivilDate LastAllowedDay{9999, 1, 1};
+inline constexpr CivilDate FirstAllowedDay{kFirstRangeDay.year, kFirstRangeDay.month,
+                                           kFirstRangeDay.day};
+inline constexpr CivilDate LastAllowedDay{kLastRangeDay.year, kLastRangeDay.month,
+                                          kLastRangeDay.day};
 inline constexpr int MaxDays = 36600;
 // Calendar years --ics accepts: every event and its end date stay in range
 // (from 1900 with --calendar-days; the true sky's years are narrower and are
 // checked when the calendar is made).
 inline constexpr int FirstIcsYear = sky::kFirstYear;
-inline constexpr int FirstCalendarDaysYear = 1900;
-inline constexpr int LastIcsYear = 9998;
+inline constexpr int FirstCalendarDaysYear = kFirstRangeDay.year;
+inline constexpr int LastIcsYear = kLastRangeDay.year - 1;
 
 enum class Action { show, help, version, png, ics, sky, phases, rise, setPlace };
 

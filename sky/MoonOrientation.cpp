@@ -1,35 +1,24 @@
 #include "sky/MoonOrientation.h"
 
+#include "sky/Earth.h"
 #include "sky/Positions.h"
 #include "sky/Sky.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace norvale::sky {
 
 namespace {
 
 using detail::EclipticPosition;
+using detail::kDegree;
+using detail::kJ2000;
+using detail::Wrap180;
+using detail::Wrap360;
 
-constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kArcSecond = kDegree / 3600.0;
-constexpr double kJ2000 = 2451545.0;
 // The inclination of the Moon's mean equator to the ecliptic (Meeus 53).
 constexpr double kEquatorInclination = 1.54242 * kDegree;
-// The Earth's equatorial radius and flattening (Meeus 11).
-constexpr double kEarthRadiusKm = 6378.14;
-constexpr double kPolarAxisRatio = 0.99664719;
-
-double Wrap360(double degrees) {
-    const double r = std::fmod(degrees, 360.0);
-    return r < 0.0 ? r + 360.0 : r;
-}
-
-double Wrap180(double degrees) {
-    const double r = Wrap360(degrees);
-    return r > 180.0 ? r - 360.0 : r;
-}
 
 struct Vector {
     double x = 0.0;
@@ -97,20 +86,15 @@ Nutation NutationAt(double t, double omega) {
 // Greenwich apparent sidereal time (radians) at a Julian day of UT (Meeus 12.4
 // and the equation of the equinoxes).
 double ApparentSiderealTime(double jd, const Nutation& n) {
-    const double t = (jd - kJ2000) / 36525.0;
-    const double mean = 280.46061837 + 360.98564736629 * (jd - kJ2000) + 0.000387933 * t * t -
-                        t * t * t / 38710000.0;
-    return Wrap360(mean) * kDegree + n.longitude * std::cos(n.meanObliquity + n.obliquity);
+    return detail::MeanSiderealDeg(jd) * kDegree +
+           n.longitude * std::cos(n.meanObliquity + n.obliquity);
 }
 
 // The place's geocentric position in km on the true equator of date, at
 // local sidereal time theta (Meeus 11).
 Vector ObserverVector(const Site& place, double theta) {
-    const double phi = place.latitude * kDegree;
-    const double u = std::atan(kPolarAxisRatio * std::tan(phi));
-    const double h = place.heightMetres / 1000.0 / kEarthRadiusKm;
-    const double rhoSin = kPolarAxisRatio * std::sin(u) + h * std::sin(phi);
-    const double rhoCos = std::cos(u) + h * std::cos(phi);
+    using detail::kEarthRadiusKm;
+    const auto [rhoSin, rhoCos] = detail::GeocentricPlaceOf(place.latitude, place.heightMetres);
     return {kEarthRadiusKm * rhoCos * std::cos(theta), kEarthRadiusKm * rhoCos * std::sin(theta),
             kEarthRadiusKm * rhoSin};
 }

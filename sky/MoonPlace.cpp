@@ -1,20 +1,21 @@
 #include "sky/MoonPlace.h"
 
+#include "sky/Earth.h"
 #include "sky/Positions.h"
 #include "sky/Sky.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace norvale::sky {
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
-constexpr double kJ2000 = 2451545.0;
-// The Earth's equatorial radius and flattening (IAU 1976, as Meeus uses them).
-constexpr double kEarthRadiusKm = 6378.14;
-constexpr double kPolarRatio = 0.99664719; // b / a
+using detail::kDegree;
+using detail::kEarthRadiusKm;
+using detail::kJ2000;
+using detail::Wrap180;
+using detail::Wrap360;
+
 // The Moon's semi-diameter in arc seconds is this over its distance in km
 // (Meeus, Astronomical Algorithms, chapter 55).
 constexpr double kSemiDiameterArcSecKm = 358473400.0;
@@ -25,16 +26,6 @@ constexpr std::int64_t kNodeSeconds = 6 * 3600;
 // The altitude is sampled this often over a span; between samples, the Moon
 // cannot rise and set again unless it grazes the horizon by a few arc seconds.
 constexpr std::int64_t kSampleSeconds = 600;
-
-double Wrap360(double degrees) {
-    const double r = std::fmod(degrees, 360.0);
-    return r < 0.0 ? r + 360.0 : r;
-}
-
-double Wrap180(double degrees) {
-    const double r = Wrap360(degrees);
-    return r > 180.0 ? r - 360.0 : r;
-}
 
 struct Equatorial {
     double raDeg = 0.0;
@@ -64,14 +55,6 @@ Equatorial ToEquatorial(const detail::EclipticPosition& p, double jde) {
     return e;
 }
 
-// Greenwich mean sidereal time in degrees at a Julian day of UT (Meeus 12.4).
-double SiderealDeg(double jd) {
-    const double d = jd - kJ2000;
-    const double t = d / 36525.0;
-    return Wrap360(280.46061837 + 360.98564736629 * d + 0.000387933 * t * t -
-                   t * t * t / 38710000.0);
-}
-
 // The Moon seen from the place: the geocentric position shifted by the
 // parallax (Meeus chapter 40, the observer at sea level).
 struct Seen {
@@ -85,13 +68,11 @@ struct Seen {
 
 Seen SeenFrom(const Observer& place, const Equatorial& moon, double utcSeconds) {
     const double phi = place.latitudeDeg * kDegree;
-    const double u = std::atan(kPolarRatio * std::tan(phi));
-    const double rhoSin = kPolarRatio * std::sin(u);
-    const double rhoCos = std::cos(u);
+    const auto [rhoSin, rhoCos] = detail::GeocentricPlaceOf(place.latitudeDeg, 0.0);
     const double sinParallax = kEarthRadiusKm / moon.distanceKm;
 
     const double jd = detail::JulianDayOf(utcSeconds);
-    const double h = (SiderealDeg(jd) + place.longitudeDeg - moon.raDeg) * kDegree;
+    const double h = (detail::MeanSiderealDeg(jd) + place.longitudeDeg - moon.raDeg) * kDegree;
     const double delta = moon.decDeg * kDegree;
     const double denominator = std::cos(delta) - rhoCos * sinParallax * std::cos(h);
     const double dAlpha = std::atan2(-rhoCos * sinParallax * std::sin(h), denominator);

@@ -67,12 +67,7 @@ void Cell(Sheet& sheet, std::int32_t x, std::int32_t y, std::int32_t side, std::
     if (!aspect) {
         return;
     }
-    const MoonView view{aspect->phaseAngle,
-                        aspect->brightLimb,
-                        aspect->axis,
-                        aspect->librationLongitude,
-                        aspect->librationLatitude,
-                        place ? aspect->parallacticAngle : 0.0};
+    const MoonView view = ViewOf(*aspect, place ? aspect->parallacticAngle : 0.0);
     TrueLayout layout = SizedTrueLayout(side, side, moonSize, false);
     layout.stars = 0;
     DrawTruePicture(sheet.At(x, y), layout, view, aspect->SizeScale(), 0, {}, BuiltInLunarMap());
@@ -162,8 +157,7 @@ int main(int argc, char** argv) {
         const std::int64_t t = Seconds(2027, 1, 20, 0);
         const auto aspect = sky::MoonAspectAt(t);
         const auto figures = sky::SkyAt(t);
-        const MoonView view{aspect->phaseAngle,         aspect->brightLimb,        aspect->axis,
-                            aspect->librationLongitude, aspect->librationLatitude, 0.0};
+        const MoonView view = ViewOf(*aspect, 0.0);
         const std::array<std::string, 3> lines = {
             FixedText(aspect->illuminatedFraction * 100.0, 1) + "% illuminated",
             "Age " + FixedText(figures->ageDays, 2) + " days",

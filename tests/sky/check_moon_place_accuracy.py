@@ -32,18 +32,15 @@ import sys
 
 import ephem
 
+from ephem_time import ephem_date, finish, unix_seconds
+
 SEED = 20271207
-UNIX_EPOCH_IN_EPHEM_DAYS = 25567.5  # ephem counts days from 1899-12-31 12:00 UT
 HORIZON = -math.radians(34.0 / 60.0)
 SCAN_SECONDS = 1800
 CASE_SECONDS_LIMIT = 20
 ANGLE_BOUND = 0.05  # degrees: altitude, azimuth, altitude at transit
 LIMB_BOUND = 0.5  # degrees: chi and chi - q
 NEAR_ZENITH = 80.0  # degrees of altitude
-
-
-def ephem_date(seconds):
-    return ephem.Date(seconds / 86400.0 + UNIX_EPOCH_IN_EPHEM_DAYS)
 
 
 class Reference:
@@ -191,7 +188,7 @@ def main():
     probe = sys.argv[1]
     count = int(sys.argv[2]) if len(sys.argv) > 2 else 2000
     rng = random.Random(SEED)
-    first = round((float(ephem.Date("1900/1/1")) - UNIX_EPOCH_IN_EPHEM_DAYS) * 86400)
+    first = unix_seconds(1900)
     days = round((float(ephem.Date("2101/1/1")) - float(ephem.Date("1900/1/1"))))
     cases = []
     for _ in range(count):
@@ -222,9 +219,7 @@ def main():
     print(f"  rise, set, transit at 60 to 72 degrees:              within {worst['60 to 72']:.1f} s")
     for name in ("transit altitude", "altitude", "azimuth", "chi", "chi - q"):
         print(f"  {name:52} within {worst[name]:.4f} degrees")
-    for f in failures:
-        print("FAIL", f)
-    return 1 if failures else 0
+    return finish(failures)
 
 
 if __name__ == "__main__":

@@ -22,9 +22,10 @@ import sys
 
 import ephem
 
+from ephem_time import ephem_date, finish, seconds_of, unix_seconds
+
 SEED = 20270328
 KM_PER_AU = 149597870.7
-UNIX_EPOCH_IN_EPHEM_DAYS = 25567.5  # ephem counts days from 1899-12-31 12:00 UT
 BROWN_LUNATION_ONE = 2423436.6115  # the new moon of 1923-01-17 02:41 UT (JD)
 SYNODIC_MONTH = 29.530588853
 
@@ -45,18 +46,6 @@ PHASES = [
     ("next full moon", ephem.next_full_moon),
     ("next last quarter", ephem.next_last_quarter_moon),
 ]
-
-
-def unix_seconds(year):
-    return round((float(ephem.Date(f"{year}/1/1")) - UNIX_EPOCH_IN_EPHEM_DAYS) * 86400)
-
-
-def ephem_date(seconds):
-    return ephem.Date(seconds / 86400.0 + UNIX_EPOCH_IN_EPHEM_DAYS)
-
-
-def seconds_of(date):
-    return (float(date) - UNIX_EPOCH_IN_EPHEM_DAYS) * 86400.0
 
 
 def geocentric(body):
@@ -151,9 +140,7 @@ def main():
         print(f"  {'illumination':20} largest difference "
               f"{worst_other['illumination'][0]:+.4f} points")
         print(f"  {'distance':20} largest difference {worst_other['distance'][0]:+.2f} km")
-    for f in failures:
-        print("FAIL", f)
-    return 1 if failures else 0
+    return finish(failures)
 
 
 if __name__ == "__main__":

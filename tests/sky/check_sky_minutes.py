@@ -19,15 +19,12 @@ import sys
 
 import ephem
 
+from ephem_time import ephem_date, seconds_of, unix_seconds
+
 SEED = 20261207
-UNIX_EPOCH_IN_EPHEM_DAYS = 25567.5  # ephem counts days from 1899-12-31 12:00 UT
 REQUIRED_SHARE = 0.95
 FINDERS = [ephem.next_new_moon, ephem.next_first_quarter_moon, ephem.next_full_moon,
            ephem.next_last_quarter_moon]
-
-
-def unix_seconds(year):
-    return round((float(ephem.Date(f"{year}/1/1")) - UNIX_EPOCH_IN_EPHEM_DAYS) * 86400)
 
 
 def nearest_minute(seconds):
@@ -47,8 +44,7 @@ def main():
     worst = 0.0
     for t, kind in picks:
         ours = int(rows[t][4 + kind])  # the next new, first quarter, full, last quarter
-        theirs = (float(FINDERS[kind](ephem.Date(t / 86400.0 + UNIX_EPOCH_IN_EPHEM_DAYS)))
-                  - UNIX_EPOCH_IN_EPHEM_DAYS) * 86400.0
+        theirs = seconds_of(FINDERS[kind](ephem_date(t)))
         worst = max(worst, abs(ours - theirs))
         same += nearest_minute(ours) == nearest_minute(theirs)
     share = same / count

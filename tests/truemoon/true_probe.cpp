@@ -110,12 +110,7 @@ bool Probe(const std::string& text) {
         lit[i] = Rgb(i, 255, 0);
         dark[i] = Rgb(0, 0, 255);
     }
-    MoonView view{aspect->phaseAngle,
-                  aspect->brightLimb,
-                  aspect->axis,
-                  aspect->librationLongitude,
-                  aspect->librationLatitude,
-                  zenithUp ? aspect->parallacticAngle : 0.0};
+    MoonView view = ViewOf(*aspect, zenithUp ? aspect->parallacticAngle : 0.0);
     TrueLayout layout = SizedTrueLayout(Side, Side, DefaultMoonSize, false);
     layout.stars = 0;
 
