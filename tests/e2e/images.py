@@ -124,10 +124,23 @@ def uniform(image):
     return all(image.data[i : i + 3] == first for i in range(0, len(image.data), 3))
 
 
-def screenshot(display):
-    """The whole screen of an X display."""
+def grab_window(display, window="root", path=None, frame=False):
+    """A screenshot of one window of an X display ("root": the whole screen;
+    with `frame`, the window manager's frame around the window) through
+    ImageMagick's `import`: written to `path` (its type from the name) or,
+    without one, returned as an Image."""
+    argv = ["import", "-display", display, "-window", window]
+    if frame:
+        argv.append("-frame")
+    if path is not None:
+        subprocess.run(argv + [path], timeout=scaled(20), check=True)
+        return None
     blob = subprocess.run(
-        ["import", "-display", display, "-window", "root", "-depth", "8", "ppm:-"],
-        capture_output=True, timeout=scaled(20), check=True,
+        argv + ["-depth", "8", "ppm:-"], capture_output=True, timeout=scaled(20), check=True,
     ).stdout
     return Image.from_ppm(blob)
+
+
+def screenshot(display):
+    """The whole screen of an X display."""
+    return grab_window(display)

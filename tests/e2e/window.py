@@ -8,7 +8,7 @@ import subprocess
 
 from common import check, scaled
 from images import Image, differing_pixels, luminance, uniform
-from xsession import SCREEN_H, SCREEN_W
+from xserver import SCREEN_H, SCREEN_W
 
 # The window's layout in pixels (dialog base units 6 x 13).
 CLIENT_FULL = (149, 219)

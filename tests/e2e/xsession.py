@@ -1,38 +1,26 @@
-"""One X session for the end-to-end tests: Xvfb on a free display, the
-openbox window manager, and the `norvale` program started with a fresh
+"""One X session for the end-to-end tests: Xvfb on a free display and the
+openbox window manager (as xserver.py starts them), and the `norvale` program started with a fresh
 settings folder; the X client tools (xdotool, xprop, xwininfo) that find its
 window, read its place and frame and move the pointer and keys; screenshots
 and the waits for the screen; the artefacts of a failed run."""
 
-import ctypes
 import datetime
 import os
-import select
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
 
+import xserver
 from common import Failure, check, scaled
 from images import screenshot
-
-SCREEN_W, SCREEN_H = 1280, 800
+from xserver import die_with_parent
 
 # Pauses between two looks inside a bounded wait: at the window state or a
 # file, and at the screen (two screenshots this far apart and equal mean the
 # screen is at rest).
 POLL = 0.1
 SCREEN_POLL = 0.15
-
-
-def die_with_parent():
-    """Children get SIGTERM when the driver dies, even by SIGKILL (ctest timeout)."""
-    try:
-        libc = ctypes.CDLL(None, use_errno=True)
-        libc.prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
-    except (OSError, AttributeError):
-        pass
 
 
 class Session:
@@ -88,35 +76,11 @@ class Session:
 
     def start_x(self):
         self.start_xvfb()
-        wm = self.spawn(["openbox", "--sm-disable"], self.x_env(), "openbox")
-        self.wait(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.x("xprop", "-root"),
-                  15, "openbox did not start", process=wm)
+        xserver.start_openbox(self.x_env(), self.work, self.processes)
 
     def start_xvfb(self):
-        read_end, write_end = os.pipe()
-        server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24",
-             "-dpi", "96", "-nolisten", "tcp"],
-            pass_fds=(write_end,),
-            stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL,
-            stderr=open(os.path.join(self.work, "Xvfb.log"), "wb"),
-            preexec_fn=die_with_parent,
-        )
-        self.processes.append(server)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + scaled(15)
-        while not number.endswith(b"\n"):
-            left = deadline - time.monotonic()
-            check(left > 0 and server.poll() is None, "Xvfb did not start")
-            ready, _, _ = select.select([read_end], [], [], left)
-            if ready:
-                chunk = os.read(read_end, 16)
-                check(chunk, "Xvfb did not report its display")
-                number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
+        self.display = xserver.start_xvfb(os.path.join(self.work, "Xvfb.log"), self.processes,
+                                          dpi=96)
 
     def start_app(self):
         env = self.x_env()
@@ -169,15 +133,7 @@ class Session:
             time.sleep(POLL)
 
     def close(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-        for process in reversed(self.processes):
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+        xserver.stop(self.processes)
 
     # -- geometry
 
