@@ -1,6 +1,7 @@
 #include "panel/FaceCache.h"
 
 #include "atomicfile/AtomicFile.h"
+#include "core/Fields.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -96,17 +97,6 @@ std::string Checksum(std::string_view bytes) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
-}
-
-// The tab-separated fields of a line.
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
-        fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
 }
 
 // A face index as written: decimal digits, within what a font file holds.
@@ -207,7 +197,7 @@ std::optional<FontFaceFile> ReadFaceCache(const std::string& cacheFile) {
     std::optional<FontFaceFile> face;
     std::set<std::string> stamped;
     while (std::getline(in, line)) {
-        const std::vector<std::string> fields = Fields(line);
+        const std::vector<std::string> fields = SplitFields(line, '\t');
         if (fields[0] == "face" && fields.size() == 4 && !face) {
             const std::optional<int> index = FaceIndex(fields[3]);
             if (!index || !fields[2].starts_with('/')) {

@@ -7,6 +7,7 @@
 #include "cli/SkyAnswers.h"
 #include "core/Clock.h"
 #include "core/DateValue.h"
+#include "core/Fields.h"
 #include "tests/support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -50,13 +51,7 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
 }
 
 inline std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
-        fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
+    return SplitFields(line, '\t');
 }
 
 class CliRun : public ::testing::Test {
