@@ -1,6 +1,7 @@
 // The program's start-up, ended after the first paint of the Moon picture:
 // the same application object and window as the program itself.
 #include "app/NorvaleDlg.h"
+#include "panel/FaceCache.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,6 +33,8 @@ private:
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
+    // As the program does: the picture's face kept between runs.
+    norvale::UsePanelFaceCache();
     QApplication app(argc, argv);
     const qint64 appMs = clock.nsecsElapsed();
     norvale::CNorvaleDlg dlg;
