@@ -8,7 +8,8 @@ LAYER_TARGETS_FILE has one line a target of the layer folders (written at
 configure time): name, type, folder, sources, links, tab-separated, the lists
 ;-separated. A header belongs to the target that lists it among its sources,
 else to its folder's only library. A file no target lists belongs to its
-folder's only library too.
+folder's only library too. Includes within a folder are checked where the
+folder holds several libraries (the renderer beside its face cache).
 """
 import os
 import re
@@ -84,7 +85,10 @@ def main():
                 with open(os.path.join(root, rel), encoding="utf-8") as f:
                     text = f.read()
                 for inc_folder, inc_file in INCLUDE.findall(text):
-                    if inc_folder not in folders or inc_folder == folder:
+                    # Within a folder of one library every include is its own;
+                    # a folder of several (panel/, sky/) is checked like any.
+                    if inc_folder not in folders or (
+                            inc_folder == folder and len(libraries.get(folder, [])) <= 1):
                         continue
                     header = f"{inc_folder}/{inc_file}"
                     header_owners = owners(header)
