@@ -28,6 +28,7 @@ Env BaseEnv(const std::filesystem::path& home) {
     return {{"TZ", "UTC"},
             {"HOME", home.string()},
             {"XDG_CONFIG_HOME", (home / "config").string()},
+            {"XDG_CACHE_HOME", (home / "cache").string()},
             {"XDG_RUNTIME_DIR", std::nullopt},
             {"DISPLAY", std::nullopt},
             {"WAYLAND_DISPLAY", std::nullopt},
@@ -141,7 +142,8 @@ TEST(Program, TheClockHoldsPastTheYear2262) {
 }
 
 // A quit signal ends the window the way "Close" does, settings saved, and the
-// program then ends by that signal, as a shell expects.
+// program then ends by that signal, as a shell expects. By then the window
+// has kept the picture's face for the next start.
 TEST(Program, QuitSignalsSaveTheSettingsAndEndByTheSignal) {
     for (const int signo : {SIGTERM, SIGHUP, SIGINT}) {
         SCOPED_TRACE(signo);
@@ -151,11 +153,15 @@ TEST(Program, QuitSignalsSaveTheSettingsAndEndByTheSignal) {
         env.push_back({"QT_QPA_PLATFORM", "offscreen"});
         ChildProcess child(NORVALE_PATH, {}, env);
         const auto folder = home.Path() / "config" / "Norvale";
-        // The window makes its settings folder while it starts up.
-        for (int i = 0; i < 300 && !std::filesystem::exists(folder); ++i) {
+        const auto face = home.Path() / "cache" / "norvale" / "panel-face";
+        // The window makes its settings folder while it starts up and keeps
+        // the face at its first paint.
+        for (int i = 0;
+             i < 300 && !(std::filesystem::exists(folder) && std::filesystem::exists(face)); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         ASSERT_TRUE(std::filesystem::exists(folder));
+        ASSERT_TRUE(std::filesystem::exists(face));
         child.Signal(signo);
         const ChildOutcome run = child.Wait();
         EXPECT_EQ(run.signal, signo) << run.err;
