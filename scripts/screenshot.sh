@@ -22,7 +22,7 @@ if [[ "${1:-}" != --in-session ]]; then
     status=0
     python3 "$xserver" run --size 800x600 -- "$PWD/scripts/screenshot.sh" --in-session \
         "$norvale" "$out" || status=$?
-    [[ $status != 77 ]] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
+    [[ $status != 77 ]] || { echo "screenshot: the X server or openbox did not start" >&2; exit 1; }
     exit "$status"
 fi
 
@@ -34,8 +34,8 @@ trap 'rm -rf "$work"' EXIT
 shoot() { # scale file
     local scale=$1 file=$2 wid
     mkdir -p "$work/config-$scale"
-    XDG_CONFIG_HOME="$work/config-$scale" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
-        "$norvale" >"$work/norvale-$scale.log" 2>&1 &
+    XDG_CONFIG_HOME="$work/config-$scale" XDG_CACHE_HOME="$work/cache" \
+        QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" "$norvale" >"$work/norvale-$scale.log" 2>&1 &
     local pid=$!
     for _ in $(seq 100); do
         wid=$(xdotool search --onlyvisible --name '^Norvale$' 2>/dev/null | head -n 1) && [[ -n "$wid" ]] && break

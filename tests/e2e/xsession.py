@@ -62,7 +62,7 @@ class Session:
     def x_env(self):
         env = dict(os.environ)
         env.update(DISPLAY=self.display, HOME=self.home, XDG_CONFIG_HOME=self.config,
-                   XDG_RUNTIME_DIR=self.runtime)
+                   XDG_CACHE_HOME=os.path.join(self.home, ".cache"), XDG_RUNTIME_DIR=self.runtime)
         return env
 
     def x(self, *argv, timeout=10):
