@@ -33,9 +33,9 @@ CDatePicker::CDatePicker(QWidget* parent) : QDateTimeEdit(parent) {
     setWrapping(true);
     setLocale(QLocale::system());
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    // A typed day outside the range (a year before 1900) is dropped and the
-    // previous day stays; Qt's nearest-value correction would jump to a day
-    // of its own choosing instead.
+    // A typed day outside the range (a year before its first) is dropped and
+    // the previous day stays; Qt's nearest-value correction would jump to a
+    // day of its own choosing instead.
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     WriteSilently(CurrentLocalDateTime());
     connect(this, &QDateTimeEdit::dateTimeChanged, this, [this] { emit DateTimeChange(); });

@@ -90,7 +90,8 @@ void CNorvaleDlg::CreateControls() {
         }
         case ItemKind::DatePicker:
             m_datePicker.setGeometry(rect);
-            m_datePicker.SetFormat(QString::fromStdString(DateFormatPattern(5, true)));
+            m_datePicker.SetFormat(
+                QString::fromStdString(DateFormatPattern(kDefaultDateFormat, true)));
             m_datePicker.setAccessibleName(QStringLiteral("Date"));
             m_datePicker.raise();
             break;

@@ -38,7 +38,7 @@ protected:
 // (CWindowPlacement), the pop-up menu (CMainMenu) and the picker's month-wrap
 // rule (CorrectDayWrap) are collaborators it forwards to.
 //
-// Outer geometry (WindowRect, FullHeight, the stored corner) is the frame's.
+// Outer geometry (ReadWindowRect, FullHeight, the stored corner) is the frame's.
 // The client area always measures 149 x 219 pixels in the full layout and
 // 149 x 189 in the compact one.
 class CNorvaleDlg : public CDialogFontWindow, public MoonImageHost {
@@ -125,9 +125,7 @@ public:
     void SetWindowPositionsKnown(bool known) { m_placement.SetPositionsKnown(known); }
     // The window rectangle in screen coordinates, frame included.
     PixelRect ReadWindowRect() const { return m_placement.ReadWindowRect(); }
-    // The outer rectangle as the window last read it back, and the outer
-    // height of the full layout.
-    const PixelRect& WindowRect() const { return m_placement.WindowRect(); }
+    // The outer height of the full layout.
     int FullHeight() const { return m_placement.FullHeight(); }
 
     // Members in the order the window's state is declared.

@@ -41,13 +41,9 @@ public:
 
     // The window rectangle in screen coordinates, frame included.
     PixelRect ReadWindowRect() const;
-    // The outer rectangle as last read back, and the full layout's outer
-    // height.
-    const PixelRect& WindowRect() const { return m_rcWindow; }
+    // The full layout's outer height.
     int FullHeight() const { return m_nFullHeight; }
 
-    // Moves and sizes the frame; the client follows.
-    void MoveWindow(int left, int top, int width, int height);
     // Reads the rectangle back and gives the window a new outer height at
     // the same corner and width.
     void Resize(int height);
@@ -68,6 +64,8 @@ public:
     void AdoptFrameIfChanged(AppSettings& settings);
 
 private:
+    // Moves and sizes the frame; the client follows.
+    void MoveWindow(int left, int top, int width, int height);
     QMargins FrameMargins() const;
     QPoint CentredCorner() const;
 

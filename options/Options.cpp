@@ -26,6 +26,9 @@ constexpr std::string_view Program = "norvale-cli: ";
 // The form --date, --to and a date argument must take.
 constexpr std::string_view DateForm = "YYYY-MM-DD, a day from 1900-01-01 to 9999-01-01";
 static_assert(DateForm.ends_with(kDayRangeText));
+// The years --ics takes; the text must change with them.
+constexpr std::string_view IcsForm = "a year from 1800 to 9998";
+static_assert(FirstIcsYear == 1800 && LastIcsYear == 9998);
 
 enum class Id {
     date,
@@ -67,7 +70,7 @@ constexpr std::array<Spec, 18> Specs{{
     {Id::scale, "--scale", true, "1 or 2"},
     {Id::southern, "--southern", false, ""},
     {Id::seed, "--seed", true, "a whole number from 0 to 4294967295"},
-    {Id::ics, "--ics", true, "a year from 1800 to 9998"},
+    {Id::ics, "--ics", true, IcsForm},
     {Id::calendarDays, "--calendar-days", false, ""},
     {Id::place, "--place", true, detail::kPlaceForm},
     {Id::setPlace, "--set-place", true, detail::kPlaceForm},

@@ -36,8 +36,8 @@ inline constexpr CivilDate LastAllowedDay{kLastRangeDay.year, kLastRangeDay.mont
                                           kLastRangeDay.day};
 inline constexpr int MaxDays = 36600;
 // Calendar years --ics accepts: every event and its end date stay in range
-// (from 1900 with --calendar-days; the true sky's years are narrower and are
-// checked when the calendar is made).
+// (from the range's first year with --calendar-days; the true sky's years
+// are narrower and are checked when the calendar is made).
 inline constexpr int FirstIcsYear = sky::kFirstYear;
 inline constexpr int FirstCalendarDaysYear = kFirstRangeDay.year;
 inline constexpr int LastIcsYear = kLastRangeDay.year - 1;
