@@ -4,6 +4,7 @@
 // bench/cli_vs_tools.py.
 #include "png/Png.h"
 #include "sky/MoonOrientation.h"
+#include "truemoon/SkyView.h"
 #include "truemoon/TruePicture.h"
 
 #include <benchmark/benchmark.h>

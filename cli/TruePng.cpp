@@ -4,6 +4,7 @@
 #include "sky/LocalTime.h"
 #include "sky/MoonOrientation.h"
 #include "sky/Sky.h"
+#include "truemoon/SkyView.h"
 #include "truemoon/TruePicture.h"
 
 #include <fontconfig/fontconfig.h>

@@ -62,7 +62,7 @@ add_custom_target(scale_pictures
 # The true Moon's pictures in docs/picture.md: a lunation, the nearest and the
 # farthest full moon, north up against zenith up, a wallpaper.
 add_executable(norvale_true_sheet ${CMAKE_CURRENT_LIST_DIR}/true_sheet.cpp)
-target_link_libraries(norvale_true_sheet PRIVATE norvale_truemoon norvale_panel norvale_png
+target_link_libraries(norvale_true_sheet PRIVATE norvale_truemoon_view norvale_panel norvale_png
                                                  norvale_sky)
 add_custom_target(true_pictures
   COMMAND ${CMAKE_COMMAND} -E env TZ=UTC $<TARGET_FILE:norvale_true_sheet> ${PROJECT_SOURCE_DIR}/docs

@@ -14,6 +14,7 @@
 #include "png/Png.h"
 #include "sky/MoonOrientation.h"
 #include "sky/Sky.h"
+#include "truemoon/SkyView.h"
 #include "truemoon/TruePicture.h"
 
 #include <algorithm>

@@ -7,7 +7,6 @@
 // (north up, south up, or the observer's zenith up). Plain C++, no Qt.
 
 #include "shading/Shading.h"
-#include "sky/MoonOrientation.h"
 #include "truemoon/LunarMap.h"
 
 #include <optional>
@@ -26,12 +25,6 @@ struct MoonView {
     // parallactic angle for the observer's zenith up.
     double up = 0.0;
 };
-
-// The view of the sky's aspect with the position angle up shown straight up.
-inline MoonView ViewOf(const sky::MoonAspect& aspect, double up) {
-    return {aspect.phaseAngle,         aspect.brightLimb,        aspect.axis,
-            aspect.librationLongitude, aspect.librationLatitude, up};
-}
 
 // Where the disk lies in the buffer: its centre in pixel coordinates (pixel
 // (x, y) covers x ... x + 1, y ... y + 1) and its radius in pixels.

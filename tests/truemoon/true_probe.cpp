@@ -25,6 +25,7 @@
 // the lit palette's red.
 
 #include "sky/MoonOrientation.h"
+#include "truemoon/SkyView.h"
 #include "truemoon/TruePicture.h"
 
 #include <algorithm>
