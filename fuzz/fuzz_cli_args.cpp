@@ -23,9 +23,11 @@ void Check(bool condition) {
     }
 }
 
-// The true sky's answers take days from 1800; the model's from 1900.
+// The true sky's answers (the rise lines among them) take days from 1800;
+// the model's from the range's first day.
 bool InItsRange(const Options& options, const norvale::cli::CivilDate& date) {
-    const bool sky = options.action == Action::sky || options.action == Action::phases;
+    const bool sky = options.action == Action::sky || options.action == Action::phases ||
+                     options.action == Action::rise;
     return sky ? norvale::cli::InParsedRange(date) : norvale::cli::InAllowedRange(date);
 }
 
@@ -73,12 +75,14 @@ void CheckOptions(const Options& options) {
     case Action::show:
     case Action::sky:
     case Action::phases:
+    case Action::rise:
         Check(options.pngPath.empty() && !options.southern && !options.seed && options.scale == 1 &&
               !options.calendarDays);
         Check(options.action != Action::sky || (!options.days && !options.to && !options.json));
         break;
     case Action::help:
     case Action::version:
+    case Action::setPlace:
         break;
     }
 }

@@ -67,6 +67,8 @@ def cli_seeds():
         "past-end": ["--date", "9998-12-31", "--days", "36600"],
         "bad-time": ["--time", "24:00:00"],
         "unknown": ["--moon", "\x01\xff"],
+        "rise-before-1900": ["--rise", "1823-01-20"],
+        "set-place": ["--set-place", "52.52,13.40,Berlin"],
     }
     for name, args in lines.items():
         write("fuzz_cli_args", name, "\0".join(args).encode("latin-1"))
