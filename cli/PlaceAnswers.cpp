@@ -19,9 +19,17 @@ std::string UtcJson(const sky::MoonEvent* event) {
     return event == nullptr ? "null" : '"' + skytext::IsoUtcText(event->utcSeconds) + '"';
 }
 
-std::optional<std::int64_t> InstantOf(const CivilDate& date, const TimeOfDay& time) {
-    return sky::LocalToUtcSeconds(date.year, date.month, date.day, time.hour, time.minute,
-                                  time.second);
+// The place's events of the local day and the Moon at its local time.
+struct DayFigures {
+    std::optional<sky::MoonEvents> events;
+    std::optional<sky::MoonInSky> moon;
+};
+
+DayFigures FiguresOf(PlaceSky& sky, const CivilDate& date, const TimeOfDay& time) {
+    const auto instant = sky::LocalToUtcSeconds(date.year, date.month, date.day, time.hour,
+                                                time.minute, time.second);
+    return {sky.DayEvents(date.year, date.month, date.day),
+            instant ? sky.At(*instant) : std::nullopt};
 }
 
 } // namespace
@@ -54,10 +62,9 @@ bool PlaceAnswers::PrintRise(const Place& place, const DayRun& run, std::ostream
 
 void PlaceAnswers::AddFigures(const Place& place, const CivilDate& date, const TimeOfDay& time,
                               skytext::SkyReport& report) {
-    PlaceSky& sky = SkyOf(place);
-    const auto instant = InstantOf(date, time);
-    const auto events = sky.DayEvents(date.year, date.month, date.day);
-    const auto moon = instant ? sky.At(*instant) : std::nullopt;
+    const DayFigures figures = FiguresOf(SkyOf(place), date, time);
+    const auto& events = figures.events;
+    const auto& moon = figures.moon;
     report.lines.push_back({"Place", PlaceLineText(place)});
     if (events) {
         for (skytext::SkyLine& line : DayEventLines(*events)) {
@@ -72,10 +79,9 @@ void PlaceAnswers::AddFigures(const Place& place, const CivilDate& date, const T
 }
 
 std::string PlaceAnswers::JsonOf(const Place& place, const CivilDate& date, const TimeOfDay& time) {
-    PlaceSky& sky = SkyOf(place);
-    const auto instant = InstantOf(date, time);
-    const auto events = sky.DayEvents(date.year, date.month, date.day);
-    const auto moon = instant ? sky.At(*instant) : std::nullopt;
+    const DayFigures figures = FiguresOf(SkyOf(place), date, time);
+    const auto& events = figures.events;
+    const auto& moon = figures.moon;
     const sky::MoonEvent* transit = events ? events->First(sky::MoonEventKind::transit) : nullptr;
     const auto number = [&moon](double value) { return moon ? JsonNumber(value) : "null"; };
     std::string out = "{\"name\":" + JsonString(place.name);
